@@ -1,0 +1,22 @@
+# Every library the game uses comes from Debian's -dev packages through
+# pkg-config; a missing one stops configuration with the module's name.
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+
+function(bv_pkg alias)
+  pkg_check_modules(${alias}_PKG REQUIRED IMPORTED_TARGET ${ARGN})
+  add_library(BV::${alias} INTERFACE IMPORTED GLOBAL)
+  target_link_libraries(BV::${alias} INTERFACE PkgConfig::${alias}_PKG)
+endfunction()
+
+bv_pkg(SDL sdl)
+bv_pkg(SDLImage SDL_image)
+bv_pkg(SDLTTF SDL_ttf)
+bv_pkg(GLEW glew)
+bv_pkg(GL gl glu)
+bv_pkg(X11 x11)
+bv_pkg(TinyXML tinyxml)
+bv_pkg(PortAudio portaudio-2.0)
+bv_pkg(Vorbis vorbisfile vorbis ogg)
+bv_pkg(VorbisEnc vorbisenc)
+bv_pkg(ALSA alsa)

@@ -1,0 +1,38 @@
+# Resources are committed as plain files and compiled in at build time: the
+# bytes of each file become a const array in a namespace, with its exact size.
+#
+#   bv_embed(TARGET lib NAMESPACE Images HEADER Images.h FILES a.png b.png)
+#
+# gives, for a.png, `Images::a_png` (const unsigned char[]) and
+# `Images::a_png_size` (const unsigned int) declared in the generated header
+# <Images.h>, which is on the target's include path.
+add_executable(bv_embed ${CMAKE_SOURCE_DIR}/tools/embed/embed.cpp)
+
+function(bv_embed)
+  cmake_parse_arguments(E "" "TARGET;NAMESPACE;HEADER" "FILES" ${ARGN})
+  set(outdir ${CMAKE_BINARY_DIR}/embedded/${E_TARGET})
+  set(header ${outdir}/${E_HEADER})
+  file(MAKE_DIRECTORY ${outdir})
+  set(sources)
+  set(symbols)
+  foreach(file IN LISTS E_FILES)
+    get_filename_component(abs ${file} ABSOLUTE)
+    get_filename_component(name ${abs} NAME)
+    string(MAKE_C_IDENTIFIER ${name} symbol)
+    set(out ${outdir}/${symbol}.cpp)
+    add_custom_command(OUTPUT ${out}
+      COMMAND bv_embed source ${E_NAMESPACE} ${symbol} ${abs} ${out}
+      DEPENDS bv_embed ${abs}
+      COMMENT "Embedding ${name} as ${E_NAMESPACE}::${symbol}"
+      VERBATIM)
+    list(APPEND sources ${out})
+    list(APPEND symbols ${symbol})
+  endforeach()
+  add_custom_command(OUTPUT ${header}
+    COMMAND bv_embed header ${E_NAMESPACE} ${header} ${symbols}
+    DEPENDS bv_embed
+    COMMENT "Writing ${E_HEADER}"
+    VERBATIM)
+  target_sources(${E_TARGET} PRIVATE ${sources} ${header})
+  target_include_directories(${E_TARGET} PUBLIC ${outdir})
+endfunction()

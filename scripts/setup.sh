@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs whatever Debian packages are missing, then configures and builds.
+#   scripts/setup.sh [--with-tests] [BUILD_DIR [extra cmake arguments...]]
+# Safe to run again: it installs nothing that is there and rebuilds only what
+# changed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+lists=(scripts/packages-run.txt)
+if [ "${1:-}" = "--with-tests" ]; then
+  lists+=(scripts/packages-test.txt)
+  shift
+fi
+build_dir=${1:-build}
+shift || true
+
+missing=()
+for pkg in $(grep -hvE '^\s*(#|$)' "${lists[@]}"); do
+  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$pkg")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+mkdir -p "$build_dir"
+cmake -S . -B "$build_dir" "$@" > "$build_dir/configure.log" 2>&1 || {
+  cat "$build_dir/configure.log"; exit 1; }
+cmake --build "$build_dir" -j"$(nproc)"

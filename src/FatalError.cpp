@@ -1,0 +1,8 @@
+#include "FatalError.h"
+
+#include <iostream>
+
+void FatalError::display() const
+{
+    std::cout << message << std::endl;
+}

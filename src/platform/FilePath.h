@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A file-system path held as text, with queries on what it names and the
+// conventional folders of this platform. The text is never normalised; an
+// empty path stands for "no path" and never exists. No operation throws or
+// prints: a failed query answers false, 0 or the empty path.
+class FilePath {
+public:
+    FilePath() = default;
+    explicit FilePath(const std::string& path) : path(path) {}
+
+    void setPath(const std::string& newPath) { path = newPath; }
+
+    bool exists() const;
+    // Exists and cannot be opened as a folder (so an unreadable folder counts).
+    bool isFile() const;
+    bool isDirectory() const;
+    // mkdir with mode 0775; false when it exists already or the parent is missing.
+    bool createAsDirectory() const;
+
+    // The text before the last "/"; the whole text when there is none.
+    FilePath getParent() const;
+    // The text, "/" and name, whatever the text ends with.
+    FilePath getChild(const std::string& name) const;
+    // The index-th entry of the folder in byte order, or the empty path.
+    FilePath getChild(int index) const;
+    int getNumChildren() const;
+
+    // The text after the last "." of the whole path; empty for a folder.
+    std::string getExtension() const;
+    // The last component without its last "." and what follows.
+    std::string getName() const;
+    std::string getNameWithExtension() const;
+
+    // Copies the file to destination with the system's cp, the two paths
+    // handed over as separate arguments so that no shell ever sees them.
+    bool copyTo(const std::string& destination);
+
+    // <folder of the running executable>/Contents/Resources.
+    static FilePath getDataFilesDir();
+    // $XDG_DATA_HOME, else $HOME/.local/share ("~/.local/share" without HOME).
+    static FilePath getAppDataPath();
+    // $HOME, else the password database's home folder; empty when neither has one.
+    static FilePath getHomeDir();
+    // The parent of the executable's folder: the folder holding the application.
+    static FilePath getCurrentExecutableDir();
+    // The user's own font folders first, then the system's.
+    static std::vector<FilePath> getFontsDirs();
+
+    std::string path;
+
+private:
+    std::vector<std::string> sortedEntries() const;
+};

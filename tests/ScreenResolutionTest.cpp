@@ -1,0 +1,22 @@
+#include "platform/ScreenResolution.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+// The test command runs under a virtual display whose one screen is
+// 1280 x 1024; without any display the answer is the logical size.
+TEST(ScreenResolutionTest, ReportsTheVirtualDisplaysScreenSize)
+{
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run the suite under the virtual display (scripts/test.sh)";
+    EXPECT_EQ(ScreenResolution::getScreenWidth(), 1280);
+    EXPECT_EQ(ScreenResolution::getScreenHeight(), 1024);
+}
+
+TEST(ScreenResolutionTest, WithoutAnyDisplayFallsBackTo1024By768)
+{
+    ScopedEnv noDisplay("DISPLAY", ":4095");
+    EXPECT_EQ(ScreenResolution::getScreenWidth(), 1024);
+    EXPECT_EQ(ScreenResolution::getScreenHeight(), 768);
+}

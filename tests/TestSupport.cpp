@@ -1,0 +1,77 @@
+#include "TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "bv-test-XXXXXX").string();
+    if (!mkdtemp(&pattern[0]))
+        throw std::runtime_error("cannot create a temporary folder");
+    root = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::permissions(root, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(root, ignored);
+}
+
+std::string TempDir::write(const std::string& name, const std::string& content) const
+{
+    const std::string file = root + "/" + name;
+    std::ofstream out(file, std::ios::binary);
+    out << content;
+    if (!out)
+        throw std::runtime_error("cannot write " + file);
+    return file;
+}
+
+ScopedEnv::ScopedEnv(const std::string& name) : name(name)
+{
+    if (const char* value = std::getenv(name.c_str())) {
+        hadValue = true;
+        oldValue = value;
+    }
+}
+
+ScopedEnv::ScopedEnv(const std::string& name, const std::string& value) : ScopedEnv(name)
+{
+    setenv(name.c_str(), value.c_str(), 1);
+}
+
+ScopedEnv ScopedEnv::unset(const std::string& name)
+{
+    ScopedEnv env(name);
+    unsetenv(name.c_str());
+    return env;
+}
+
+ScopedEnv::ScopedEnv(ScopedEnv&& other) noexcept
+    : name(std::move(other.name)), hadValue(other.hadValue), oldValue(std::move(other.oldValue))
+{
+    other.active = false;
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (!active)
+        return;
+    if (hadValue)
+        setenv(name.c_str(), oldValue.c_str(), 1);
+    else
+        unsetenv(name.c_str());
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}

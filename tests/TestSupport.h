@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+// A fresh folder under the system's temporary folder, removed with all its
+// contents when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return root; }
+    // Writes a file below the folder (parents are not created) and returns its path.
+    std::string write(const std::string& name, const std::string& content) const;
+
+private:
+    std::string root;
+};
+
+// Sets (or, with unset(), removes) an environment variable for one scope and
+// puts back what was there before.
+class ScopedEnv {
+public:
+    ScopedEnv(const std::string& name, const std::string& value);
+    static ScopedEnv unset(const std::string& name);
+    ~ScopedEnv();
+    ScopedEnv(ScopedEnv&& other) noexcept;
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    explicit ScopedEnv(const std::string& name);
+    std::string name;
+    bool hadValue = false;
+    std::string oldValue;
+    bool active = true;
+};
+
+std::string readFile(const std::string& path);
