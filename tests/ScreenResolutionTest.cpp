@@ -14,6 +14,17 @@ TEST(ScreenResolutionTest, ReportsTheVirtualDisplaysScreenSize)
     EXPECT_EQ(ScreenResolution::getScreenHeight(), 1024);
 }
 
+// Connections in quick succession are where a busy server refuses one; every
+// answer must still be the display's, never the fallback.
+TEST(ScreenResolutionTest, ManyQueriesInQuickSuccessionAllReachTheDisplay)
+{
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr);
+    int wrong = 0;
+    for (int i = 0; i < 40; ++i)
+        wrong += ScreenResolution::getScreenWidth() != 1280;
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST(ScreenResolutionTest, WithoutAnyDisplayFallsBackTo1024By768)
 {
     ScopedEnv noDisplay("DISPLAY", ":4095");

@@ -2,16 +2,34 @@
 
 #include <X11/Xlib.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 namespace {
 
 const int fallbackWidth = 1024;
 const int fallbackHeight = 768;
 
+// A busy X server now and then refuses a connection with EAGAIN when several
+// arrive in quick succession; a moment later it accepts again.
+Display* openDisplay()
+{
+    const int attempts = std::getenv("DISPLAY") ? 4 : 1;
+    for (int attempt = 1;; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr))
+            return display;
+        if (attempt == attempts)
+            return nullptr;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10 * attempt));
+    }
+}
+
 // Asks the X server named by DISPLAY for its default screen; the connection is
 // closed again at once so that nothing is held open before SDL starts.
 bool queryDefaultScreen(int& width, int& height)
 {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = openDisplay();
     if (!display)
         return false;
     const int screen = DefaultScreen(display);
