@@ -46,10 +46,13 @@ std::string defaultFile()
 }
 
 // Each test gets its own settings root; HOME points elsewhere so that a
-// fallback to it would show.
+// fallback to it would show. Without a display to ask, the size written on a
+// first start is the fixed fallback: the virtual display now and then refuses
+// a connection, and the test could not tell which answer the file got.
 class ConfigLoaderTest : public ::testing::Test {
 protected:
     TempDir dir;
+    ScopedEnv noDisplay = ScopedEnv::unset("DISPLAY");
     ScopedEnv home{"HOME", dir.path() + "/home"};
     ScopedEnv configHome{"XDG_CONFIG_HOME", dir.path() + "/config"};
 
