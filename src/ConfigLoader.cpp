@@ -80,8 +80,10 @@ bool nextLine(std::istream& in, std::string& line)
 std::string getFilePath()
 {
     std::string base;
+    // A relative XDG_CONFIG_HOME would depend on where the game was started
+    // from; the convention is to ignore it.
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome && *configHome) {
+    if (configHome && configHome[0] == '/') {
         base = configHome;
     } else {
         const FilePath home = FilePath::getHomeDir();

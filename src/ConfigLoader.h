@@ -3,7 +3,8 @@
 #include <string>
 
 // The settings folder's path, without a trailing slash:
-// $XDG_CONFIG_HOME/PlayScaffold, else <home>/.config/PlayScaffold. The folder
+// $XDG_CONFIG_HOME/PlayScaffold (when absolute), else <home>/.config/PlayScaffold,
+// the home folder being $HOME or the password database's. The folder
 // and any missing parents are created; a failure is printed and the path is
 // still returned. Empty, with a message, when there is no home folder at all.
 std::string getFilePath();

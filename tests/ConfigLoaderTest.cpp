@@ -109,14 +109,14 @@ TEST_F(ConfigLoaderTest, ExistingFileIsNeverRewritten)
     EXPECT_EQ(readFile(file()), "aa JACK\n");
 }
 
-TEST_F(ConfigLoaderTest, FolderFallsBackToHomeConfigWhenConfigHomeIsUnsetOrEmpty)
+TEST_F(ConfigLoaderTest, FolderFallsBackToHomeConfigWhenConfigHomeIsUnsetEmptyOrRelative)
 {
     const std::string expected = dir.path() + "/home/.config/PlayScaffold";
-    for (const bool empty : {false, true}) {
-        SCOPED_TRACE(empty ? "empty" : "unset");
+    for (const char* configHomeValue : {static_cast<const char*>(nullptr), "", "relative/config"}) {
+        SCOPED_TRACE(configHomeValue ? configHomeValue : "unset");
         std::filesystem::remove_all(dir.path() + "/home");
-        ScopedEnv configHomeGone = empty ? ScopedEnv("XDG_CONFIG_HOME", "")
-                                         : ScopedEnv::unset("XDG_CONFIG_HOME");
+        ScopedEnv configHomeGone = configHomeValue ? ScopedEnv("XDG_CONFIG_HOME", configHomeValue)
+                                                   : ScopedEnv::unset("XDG_CONFIG_HOME");
         CoutCapture out;
         EXPECT_EQ(getFilePath(), expected);
         EXPECT_EQ(out.lines(), std::vector<std::string>{"Created directory " + expected});
