@@ -87,8 +87,8 @@ Body bodyFor(Figure::Pose pose)
     body.neckTop = {11.7, 11.5};
     body.chest = {11.3, 18.0};
     body.hips = {10.8, 32.0};
-    body.nearArm = arm({11.8, 18.4}, {13.0, 25.0}, {14.0, 30.8});
-    body.farArm = arm({10.4, 18.4}, {9.4, 25.0}, {8.6, 30.6});
+    body.nearArm = arm({12.0, 18.4}, {13.7, 24.8}, {14.7, 30.4});
+    body.farArm = arm({10.2, 18.4}, {8.6, 24.8}, {7.8, 30.2});
     body.nearLeg = leg({11.6, 33.0}, {12.6, 45.0}, {12.8, 56.4}, {16.2, 58.3});
     body.farLeg = leg({10.0, 33.0}, {9.2, 45.0}, {8.4, 56.4}, {11.8, 58.3});
 
@@ -168,7 +168,7 @@ Canvas Figure::draw(Pose pose)
     nearParts.push_back({body.head, body.head, 5.2, 5.2});
     nearParts.push_back({{body.head.x + 5.0, body.head.y + 0.8}, {body.head.x + 5.7, body.head.y + 1.4}, 1.0, 0.8});
     nearParts.push_back({body.neckTop, body.chest, 1.5, 2.0});
-    nearParts.push_back({body.chest, body.hips, 3.9, 3.0});
+    nearParts.push_back({body.chest, body.hips, 3.5, 2.9});
     addArm(nearParts, body.nearArm);
     addLeg(nearParts, body.nearLeg);
     addArm(farParts, body.farArm);
