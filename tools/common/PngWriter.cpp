@@ -26,7 +26,6 @@ void putChunk(std::vector<unsigned char>& out, const char type[4],
     putBigEndian(out, static_cast<std::uint32_t>(crc));
 }
 
-
 int paeth(int a, int b, int c)
 {
     const int p = a + b - c;
