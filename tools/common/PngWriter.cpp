@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 
@@ -25,6 +26,63 @@ void putChunk(std::vector<unsigned char>& out, const char type[4],
     putBigEndian(out, static_cast<std::uint32_t>(crc));
 }
 
+int paeth(int a, int b, int c)
+{
+    const int p = a + b - c;
+    const int pa = std::abs(p - a);
+    const int pb = std::abs(p - b);
+    const int pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc)
+        return a;
+    return pb <= pc ? b : c;
+}
+
+// Each row gets the PNG filter (none, sub, up, average, paeth) whose output
+// has the smallest sum of magnitudes, the usual guess at what deflates best:
+// smooth gradients then become long runs of small numbers.
+std::vector<unsigned char> filterRows(unsigned int width, unsigned int height,
+                                      const std::vector<unsigned char>& rgba)
+{
+    const std::size_t stride = std::size_t(width) * 4;
+    const std::vector<unsigned char> zeros(stride, 0);
+    std::vector<unsigned char> raw;
+    raw.reserve((stride + 1) * height);
+    std::vector<unsigned char> candidate(stride);
+    std::vector<unsigned char> best(stride);
+    for (unsigned int y = 0; y < height; ++y) {
+        const unsigned char* row = rgba.data() + y * stride;
+        const unsigned char* up = y > 0 ? row - stride : zeros.data();
+        long bestCost = -1;
+        unsigned char bestType = 0;
+        for (unsigned char type = 0; type < 5; ++type) {
+            long cost = 0;
+            for (std::size_t i = 0; i < stride; ++i) {
+                const int a = i >= 4 ? row[i - 4] : 0;
+                const int b = up[i];
+                const int c = i >= 4 ? up[i - 4] : 0;
+                int predicted = 0;
+                switch (type) {
+                case 1: predicted = a; break;
+                case 2: predicted = b; break;
+                case 3: predicted = (a + b) / 2; break;
+                case 4: predicted = paeth(a, b, c); break;
+                default: break;
+                }
+                candidate[i] = static_cast<unsigned char>(row[i] - predicted);
+                cost += std::abs(static_cast<signed char>(candidate[i]));
+            }
+            if (bestCost < 0 || cost < bestCost) {
+                bestCost = cost;
+                bestType = type;
+                best.swap(candidate);
+            }
+        }
+        raw.push_back(bestType);
+        raw.insert(raw.end(), best.begin(), best.end());
+    }
+    return raw;
+}
+
 } // namespace
 
 bool writePng(const std::string& path, unsigned int width, unsigned int height,
@@ -33,14 +91,7 @@ bool writePng(const std::string& path, unsigned int width, unsigned int height,
     if (width == 0 || height == 0 || rgba.size() != std::size_t(width) * height * 4)
         return false;
 
-    // Each row gets filter type 0 (none); zlib's best level keeps files small.
-    std::vector<unsigned char> raw;
-    raw.reserve((std::size_t(width) * 4 + 1) * height);
-    for (unsigned int y = 0; y < height; ++y) {
-        raw.push_back(0);
-        const auto row = rgba.begin() + std::ptrdiff_t(y) * width * 4;
-        raw.insert(raw.end(), row, row + std::ptrdiff_t(width) * 4);
-    }
+    const std::vector<unsigned char> raw = filterRows(width, height, rgba);
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<unsigned char> packed(packedSize);
     if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()),
@@ -52,7 +103,7 @@ bool writePng(const std::string& path, unsigned int width, unsigned int height,
     std::vector<unsigned char> header;
     putBigEndian(header, width);
     putBigEndian(header, height);
-    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter, no interlace
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, adaptive filtering, no interlace
     putChunk(file, "IHDR", header);
     putChunk(file, "IDAT", packed);
     putChunk(file, "IEND", {});
