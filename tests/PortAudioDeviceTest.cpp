@@ -53,8 +53,17 @@ protected:
         home.reset();
     }
 
+    void SetUp() override
+    {
+        device.setCallback(&producer);
+        device.setAPI("ALSA");
+    }
+
     static std::unique_ptr<TempDir> home;
     static std::unique_ptr<ScopedEnv> homeEnv;
+    // The device goes first, so the producer outlives its stream.
+    CountingProducer producer;
+    PortAudioDevice device;
 };
 std::unique_ptr<TempDir> PortAudioDeviceTest::home;
 std::unique_ptr<ScopedEnv> PortAudioDeviceTest::homeEnv;
@@ -70,8 +79,7 @@ TEST_F(PortAudioDeviceTest, SetAPIChoosesTheHostSystemByItsExactName)
         {"CoreAudio", paCoreAudio},     {"", paCoreAudio},        {"coreaudio", paCoreAudio},
         {"jack", paCoreAudio},          {"ALSA ", paCoreAudio},   {"PulseAudio", paCoreAudio},
     };
-    PortAudioDevice device;
-    EXPECT_EQ(device.getHostApiType(), paCoreAudio);
+    EXPECT_EQ(PortAudioDevice().getHostApiType(), paCoreAudio);
     for (const auto& c : cases) {
         device.setAPI("JACK");
         device.setAPI(c.name);
@@ -81,9 +89,6 @@ TEST_F(PortAudioDeviceTest, SetAPIChoosesTheHostSystemByItsExactName)
 
 TEST_F(PortAudioDeviceTest, UnavailableHostSystemFallsBackToTheDefaultWithOneLineAndNoChatter)
 {
-    CountingProducer producer;
-    PortAudioDevice device;
-    device.setCallback(&producer);
     device.setNumChannels(0, 2);
     device.setSamplerate(44100);
     device.setAPI("");
@@ -107,10 +112,6 @@ TEST_F(PortAudioDeviceTest, UnavailableHostSystemFallsBackToTheDefaultWithOneLin
 
 TEST_F(PortAudioDeviceTest, SecondStartIsRefusedAndStopEndsTheCallbacks)
 {
-    CountingProducer producer;
-    PortAudioDevice device;
-    device.setCallback(&producer);
-    device.setAPI("ALSA");
     testing::internal::CaptureStdout();
     ASSERT_TRUE(device.start());
     EXPECT_FALSE(device.start());
@@ -138,10 +139,6 @@ TEST_F(PortAudioDeviceTest, NoOutputDeviceAtAllGivesTheOpenStreamMessageAndSilen
     TempDir soundless;
     soundless.write(".asoundrc", "pcm.!default { type hw card 7 }\n");
     ScopedEnv homeWithoutDevices("HOME", soundless.path());
-    CountingProducer producer;
-    PortAudioDevice device;
-    device.setCallback(&producer);
-    device.setAPI("ALSA");
 
     testing::internal::CaptureStdout();
     EXPECT_FALSE(device.start());
@@ -153,7 +150,6 @@ TEST_F(PortAudioDeviceTest, NoOutputDeviceAtAllGivesTheOpenStreamMessageAndSilen
 
 TEST_F(PortAudioDeviceTest, StopWithoutStartDoesNothing)
 {
-    PortAudioDevice device;
     testing::internal::CaptureStdout();
     device.stop();
     device.stop();
