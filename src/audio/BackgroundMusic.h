@@ -52,7 +52,8 @@ private:
     // Written by the audio thread.
     float fadeGain = 0.0f;
     // A buffer is written by the decoding thread only while its needsFill is
-    // set, and read by the audio thread only while it is clear.
+    // set; the audio thread reads it once it is clear again (or, should the
+    // decoder have fallen behind, plays it as it stands).
     float buffers[2][bufferCount][bufferFrames] = {};
     // Written by the audio thread.
     int currentBuffer = 0;
