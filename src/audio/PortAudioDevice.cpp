@@ -29,7 +29,11 @@ std::string nameOf(PaHostApiTypeId type)
     return "host API " + std::to_string(type);
 }
 
-// Interleaved 32-bit floats with the lowest latency the host allows.
+// A block size of 0 lets PortAudio choose one per callback.
+const unsigned long hostChosenBlockFrames = 0;
+
+// Interleaved 32-bit floats with the lowest latency the host allows and no
+// host-only settings.
 PaStreamParameters floatStream(PaDeviceIndex device, int channels)
 {
     PaStreamParameters parameters{};
@@ -37,7 +41,6 @@ PaStreamParameters floatStream(PaDeviceIndex device, int channels)
     parameters.channelCount = channels;
     parameters.sampleFormat = paFloat32;
     parameters.suggestedLatency = 0.0;
-    parameters.hostApiSpecificStreamInfo = nullptr;
     return parameters;
 }
 
@@ -134,7 +137,7 @@ bool PortAudioDevice::start()
 
     if (Pa_OpenStream(&stream, inputChannels >= 1 ? &inputParameters : nullptr,
                          outputChannels >= 1 ? &outputParameters : nullptr, sampleRate,
-                         paFramesPerBufferUnspecified, paNoFlag, &PortAudioDevice::portAudioCallback,
+                         hostChosenBlockFrames, paNoFlag, &PortAudioDevice::portAudioCallback,
                          callback)
                != paNoError) {
         std::cout << "PortAudioDevice Error: Could not open stream." << std::endl;
