@@ -1,0 +1,13 @@
+# The music track, copied beside the executable whenever the committed file
+# changes, and installed to the same place under the install prefix.
+set(BV_MUSIC_SOURCE ${CMAKE_SOURCE_DIR}/resources/sounds/music.ogg)
+set(BV_MUSIC_OUTPUT ${BV_RESOURCES_DIR}/sounds/music.ogg)
+add_custom_command(
+  OUTPUT ${BV_MUSIC_OUTPUT}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${BV_RESOURCES_DIR}/sounds
+  COMMAND ${CMAKE_COMMAND} -E copy ${BV_MUSIC_SOURCE} ${BV_MUSIC_OUTPUT}
+  DEPENDS ${BV_MUSIC_SOURCE}
+  COMMENT "Copying the music to ${BV_MUSIC_OUTPUT}"
+  VERBATIM)
+add_custom_target(bv_sound_resources ALL DEPENDS ${BV_MUSIC_OUTPUT})
+install(FILES ${BV_MUSIC_SOURCE} DESTINATION Contents/Resources/sounds)

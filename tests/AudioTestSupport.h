@@ -1,0 +1,149 @@
+#pragma once
+
+// Music files made by the tests themselves, an independent decode of them and
+// a model of what BackgroundMusic must add to each frame of output.
+
+#include "OggVorbisWriter.h"
+#include "audio/BackgroundMusic.h"
+
+#include <gtest/gtest.h>
+
+#include <vorbis/vorbisfile.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace audiotest {
+
+// A gliding tone per channel, different on each, so that neither a repeated
+// nor a skipped stretch of music nor swapped sides can pass for the right
+// one. Each extra channel glides a little higher again.
+inline VorbisStream glide(long frames, int channels = 2, double startHz = 220.0)
+{
+    VorbisStream stream;
+    stream.channels = channels;
+    stream.samples.resize(static_cast<size_t>(frames) * channels);
+    for (int channel = 0; channel < channels; ++channel) {
+        double phase = 0.3 * channel + 1.0;
+        for (long frame = 0; frame < frames; ++frame) {
+            const double hz = startHz * (1.0 + 0.5 * channel) + 0.01 * frame;
+            phase += 2.0 * M_PI * hz / 44100.0;
+            stream.samples[frame * channels + channel] = static_cast<float>(0.6 * std::cos(phase));
+        }
+    }
+    return stream;
+}
+
+inline std::string writeMusic(const std::string& path, const std::vector<VorbisStream>& streams)
+{
+    EXPECT_TRUE(writeOggVorbis(path, streams, 0.4f)) << path;
+    return path;
+}
+
+// The first logical stream in full, read straight through: channel 0 on the
+// left, channel 1 (or channel 0 again for mono) on the right.
+struct Decoded {
+    std::vector<float> left;
+    std::vector<float> right;
+    int channels = 0;
+    long rate = 0;
+    long frames() const { return static_cast<long>(left.size()); }
+};
+
+inline Decoded decodeFirstStream(const std::string& path)
+{
+    Decoded decoded;
+    OggVorbis_File file;
+    if (ov_fopen(path.c_str(), &file) < 0) {
+        ADD_FAILURE() << "cannot decode " << path;
+        return decoded;
+    }
+    decoded.channels = ov_info(&file, 0)->channels;
+    decoded.rate = ov_info(&file, 0)->rate;
+    // Straight after opening a chained file, libvorbisfile reads from the
+    // wrong link; a seek puts it at the start of the first.
+    ov_pcm_seek(&file, 0);
+    int stream = 0;
+    for (;;) {
+        float** pcm = nullptr;
+        const long read = ov_read_float(&file, &pcm, 4096, &stream);
+        if (read <= 0 || stream != 0)
+            break;
+        decoded.left.insert(decoded.left.end(), pcm[0], pcm[0] + read);
+        const float* right = decoded.channels > 1 ? pcm[1] : pcm[0];
+        decoded.right.insert(decoded.right.end(), right, right + read);
+    }
+    ov_clear(&file);
+    return decoded;
+}
+
+// What the music adds to frame after frame of a block: the decoded music,
+// looping, times a gain that starts at 0 and grows after each frame, times 0.5.
+class MusicModel {
+public:
+    explicit MusicModel(const Decoded& music) : music(music) {}
+
+    void next(float& left, float& right)
+    {
+        if (music.frames() == 0) {
+            left = right = 0.0f;
+        } else {
+            left = music.left[position] * gain * 0.5f;
+            right = music.right[position] * gain * 0.5f;
+            position = (position + 1) % music.frames();
+        }
+        if (gain < 1.0f)
+            gain += 0.000001f;
+    }
+
+private:
+    const Decoded& music;
+    long position = 0;
+    float gain = 0.0f;
+};
+
+// Counts the frames of an interleaved block that differ from the model's,
+// each compared after adding it to base, and describes the first.
+struct Comparison {
+    long mismatches = 0;
+    std::string first;
+};
+
+inline Comparison compareWithModel(MusicModel& model, const std::vector<float>& block,
+                                   long firstFrame, float base = 0.0f)
+{
+    Comparison result;
+    const long frames = static_cast<long>(block.size()) / 2;
+    for (long frame = 0; frame < frames; ++frame) {
+        float left = 0.0f;
+        float right = 0.0f;
+        model.next(left, right);
+        left += base;
+        right += base;
+        if (std::fabs(block[2 * frame] - left) > 1e-6f || std::fabs(block[2 * frame + 1] - right) > 1e-6f) {
+            if (result.mismatches++ == 0)
+                result.first = "frame " + std::to_string(firstFrame + frame) + ": got ("
+                               + std::to_string(block[2 * frame]) + ", "
+                               + std::to_string(block[2 * frame + 1]) + "), expected ("
+                               + std::to_string(left) + ", " + std::to_string(right) + ")";
+        }
+    }
+    return result;
+}
+
+// Waits until the decoding thread has refilled the buffer, as it must in the
+// time the other two take to play; false after two seconds.
+inline bool waitUntilReady(const BackgroundMusic& music, int buffer)
+{
+    for (int tries = 0; tries < 400; ++tries) {
+        if (music.isBufferReady(buffer))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+} // namespace audiotest
