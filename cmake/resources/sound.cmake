@@ -1,5 +1,5 @@
 # The music track, copied beside the executable whenever the committed file
-# changes, and installed to the same place under the install prefix.
+# changes; install takes it from there with the rest of Contents/Resources.
 set(BV_MUSIC_SOURCE ${CMAKE_SOURCE_DIR}/resources/sounds/music.ogg)
 set(BV_MUSIC_OUTPUT ${BV_RESOURCES_DIR}/sounds/music.ogg)
 add_custom_command(
@@ -10,4 +10,3 @@ add_custom_command(
   COMMENT "Copying the music to ${BV_MUSIC_OUTPUT}"
   VERBATIM)
 add_custom_target(bv_sound_resources ALL DEPENDS ${BV_MUSIC_OUTPUT})
-install(FILES ${BV_MUSIC_SOURCE} DESTINATION Contents/Resources/sounds)
