@@ -1,0 +1,114 @@
+#pragma once
+
+// Helpers for the tests that open a real OpenGL window on the virtual X
+// display and read the picture back.
+
+#include "PngWriter.h"
+#include "VellumDrawingLib/OpenGLDrawer.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct Rgb {
+    int r;
+    int g;
+    int b;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Rgb& c)
+{
+    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+// The window's pixels as getScreenPixels delivers them (RGB, bottom row
+// first), read with y counted from the top as the drawing coordinates are.
+class Screen {
+public:
+    Screen(OpenGLDrawer& drawer, int width, int height)
+        : pixels(drawer.getScreenPixels()), width(width), height(height)
+    {
+    }
+
+    Rgb at(int x, int y) const
+    {
+        const unsigned char* p = pixels.get() + ((height - 1 - y) * width + x) * 3;
+        return {p[0], p[1], p[2]};
+    }
+
+    // Any pixel of the rectangle brighter than the threshold in any channel.
+    bool anyLit(int x0, int y0, int x1, int y1, int threshold = 40) const
+    {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const Rgb c = at(x, y);
+                if (c.r > threshold || c.g > threshold || c.b > threshold)
+                    return true;
+            }
+        return false;
+    }
+
+    // Writes the rectangle as a PNG, top row first.
+    bool save(const std::string& path, int x0, int y0, int w, int h) const
+    {
+        std::vector<unsigned char> rgba;
+        rgba.reserve(static_cast<std::size_t>(w) * h * 4);
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) {
+                const Rgb c = at(x, y);
+                rgba.insert(rgba.end(), {static_cast<unsigned char>(c.r),
+                                         static_cast<unsigned char>(c.g),
+                                         static_cast<unsigned char>(c.b), 255});
+            }
+        return writePng(path, w, h, rgba);
+    }
+
+private:
+    std::unique_ptr<unsigned char[]> pixels;
+    int width;
+    int height;
+};
+
+// Starts SDL's video and opens a window with a 1024 x 768 drawer in it. The
+// virtual display now and then refuses one connection, so a failed start is
+// tried once more. Null when both tries fail.
+inline std::unique_ptr<OpenGLDrawer> openDrawerWindow(unsigned short width, unsigned short height)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+            std::cout << "DrawingTestSupport: SDL_Init failed: " << SDL_GetError() << std::endl;
+            continue;
+        }
+        auto drawer = std::make_unique<OpenGLDrawer>(1024, 768);
+        if (drawer->initialise(width, height, false, 0))
+            return drawer;
+        std::cout << "DrawingTestSupport: no video mode: " << SDL_GetError() << std::endl;
+        drawer.reset();
+        SDL_Quit();
+    }
+    return nullptr;
+}
+
+// A width x height RGBA array of one colour, as loadImage takes it over.
+inline unsigned char* solidPixels(unsigned int width, unsigned int height, unsigned char r,
+                                  unsigned char g, unsigned char b, unsigned char a)
+{
+    unsigned char* pixels = new unsigned char[width * height * 4];
+    for (unsigned int i = 0; i < width * height; ++i) {
+        pixels[i * 4] = r;
+        pixels[i * 4 + 1] = g;
+        pixels[i * 4 + 2] = b;
+        pixels[i * 4 + 3] = a;
+    }
+    return pixels;
+}
+
+inline bool near(const Rgb& c, int r, int g, int b, int tolerance = 3)
+{
+    return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance &&
+           std::abs(c.b - b) <= tolerance;
+}
