@@ -7,6 +7,7 @@
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <iostream>
@@ -111,4 +112,44 @@ inline bool near(const Rgb& c, int r, int g, int b, int tolerance = 3)
 {
     return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance &&
            std::abs(c.b - b) <= tolerance;
+}
+
+struct ExpectedPixel {
+    int x;
+    int y;
+    int r;
+    int g;
+    int b;
+};
+
+inline void expectPixels(const Screen& screen, std::initializer_list<ExpectedPixel> expected,
+                         int tolerance = 3)
+{
+    for (const ExpectedPixel& e : expected)
+        EXPECT_TRUE(near(screen.at(e.x, e.y), e.r, e.g, e.b, tolerance))
+            << "at " << e.x << ", " << e.y << ": " << screen.at(e.x, e.y);
+}
+
+// A range of columns [x0, x1) that should, or should not, hold any ink.
+struct Band {
+    int x0;
+    int x1;
+    bool inked;
+};
+
+inline void expectBands(const Screen& screen, int y0, int y1, std::initializer_list<Band> bands)
+{
+    for (const Band& band : bands)
+        EXPECT_EQ(screen.anyLit(band.x0, y0, band.x1, y1), band.inked)
+            << "columns " << band.x0 << " to " << band.x1 << ", rows " << y0 << " to " << y1;
+}
+
+// The strip of rows from yA equals the one from yB, pixel for pixel.
+inline void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int yB, int rows)
+{
+    for (int y = 0; y < rows; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const Rgb b = screen.at(x, yB + y);
+            ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
+        }
 }

@@ -65,9 +65,10 @@ Stroke join(Stroke a, const Stroke& b)
     return a;
 }
 
+// A pen pressed down and turned once: round, a little bigger than a stroke.
 Stroke dot(double x, double y)
 {
-    return {{x - 0.02, y}, {x + 0.02, y + 0.01}};
+    return arc(x, y, 0.045, 0.035, 0, 360);
 }
 
 std::vector<Glyph> glyphs()
