@@ -34,7 +34,7 @@ Edges edgesOf(const FitCase& c)
 } // namespace
 
 // One window for the program, resized by each case.
-TEST(OpenGLDrawerFitTest, LogicalAreaKeepsItsAspectInEveryWindow)
+TEST(OpenGLDrawerFitTest, LogicalAreaKeepsItsProportionsInEveryWindow)
 {
     const FitCase cases[] = {
         {1024, 768, 1024, 768, 0.0f, 0.0f},

@@ -154,22 +154,22 @@ void OpenGLDrawer::initialiseLight(unsigned short width, unsigned short height)
 
 void OpenGLDrawer::fit(unsigned short width, unsigned short height)
 {
-    const float logicalAspect = static_cast<float>(logicalHeight) / logicalWidth;
-    const float windowAspect = static_cast<float>(height) / width;
+    const float logicalRatio = static_cast<float>(logicalHeight) / logicalWidth;
+    const float windowRatio = static_cast<float>(height) / width;
     const float w = width, h = height;
-    if (logicalAspect == windowAspect) {
+    if (logicalRatio == windowRatio) {
         actualWidth = w;
         actualHeight = h;
         return;
     }
-    if (logicalAspect > windowAspect) {
+    if (logicalRatio > windowRatio) {
         actualWidth = static_cast<float>(logicalWidth) / logicalHeight * h;
         actualHeight = h;
         viewportY = 0.0f;
         viewportX = (w - actualWidth) * 0.5f;
     } else {
         actualWidth = w;
-        actualHeight = logicalAspect * w;
+        actualHeight = logicalRatio * w;
         viewportX = 0.0f;
         viewportY = (h - actualHeight) * 0.5f;
     }

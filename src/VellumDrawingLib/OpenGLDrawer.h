@@ -10,7 +10,7 @@
 
 // Draws through OpenGL 1.x immediate mode (with the multitexture and shader
 // object extensions, loaded by GLEW) into an SDL 1.2 OpenGL window, fitting
-// the logical area into the window with its aspect kept. Refused display
+// the logical area into the window with its proportions kept. Refused display
 // requests are reported and set-up carries on; drawing an image id that was
 // never loaded is a caller's fault and aborts the program.
 class OpenGLDrawer : public Drawer {
@@ -110,7 +110,7 @@ public:
     static unsigned int lineImage;
 
 private:
-    // The window part the logical area fills, keeping its aspect ratio.
+    // The window part the logical area fills, keeping its proportions.
     void fit(unsigned short width, unsigned short height);
     // Projection with y downwards and the fixed blending and texturing state.
     void setUpProjectionAndState();
