@@ -1,0 +1,149 @@
+#pragma once
+
+#include "VellumDrawingLib/Drawer.h"
+
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Draws through OpenGL 1.x immediate mode (with the multitexture and shader
+// object extensions, loaded by GLEW) into an SDL 1.2 OpenGL window, fitting
+// the logical area into the window with its proportions kept. Refused display
+// requests are reported and set-up carries on; drawing an image id that was
+// never loaded is a caller's fault and aborts the program.
+class OpenGLDrawer : public Drawer {
+public:
+    // One texture. width and height are the picture's own; maxU and maxV are
+    // where its right and bottom edges lie in a texture padded to powers of two.
+    struct Image {
+        unsigned int texture = 0;
+        unsigned short width = 0;
+        unsigned short height = 0;
+        float maxU = 1.0f;
+        float maxV = 1.0f;
+    };
+
+    // A polygon as a fan about its centre: element 0 is the centre, the rest
+    // the given points; us and vs stretch a texture once over its bounding box.
+    struct Polygon {
+        std::unique_ptr<float[]> xs;
+        std::unique_ptr<float[]> ys;
+        std::unique_ptr<float[]> us;
+        std::unique_ptr<float[]> vs;
+        int count = 0;
+    };
+
+    OpenGLDrawer(short width, short height);
+    ~OpenGLDrawer() override;
+    OpenGLDrawer(const OpenGLDrawer&) = delete;
+    OpenGLDrawer& operator=(const OpenGLDrawer&) = delete;
+
+    bool initialise(unsigned short width, unsigned short height, bool fullscreen,
+                    int antialias) override;
+    void initialiseLight(unsigned short width, unsigned short height) override;
+    unsigned int loadImage(unsigned char* pixels, unsigned int width,
+                           unsigned int height) override;
+    void releaseImage(unsigned int id) override;
+    unsigned int loadPoly(float* points, int count) override;
+    unsigned int loadShader(const std::string& vertexFile,
+                            const std::string& fragmentFile) override;
+    unsigned int loadFont(const std::string& name, float size) override;
+    void beginDrawing() override;
+    void endDrawing() override;
+    unsigned char* getScreenPixels() override;
+    void useShader(unsigned int program) override;
+    void useSecondImage(unsigned int id) override;
+    void drawImage(unsigned int id, float x, float y, float scaleX, float scaleY, float r,
+                   float g, float b, float a) override;
+    void drawImageRot(unsigned int id, float x, float y, float angle, float pivotX,
+                      float pivotY, float scaleX, float scaleY) override;
+    void drawPoly(unsigned int poly, unsigned int image, float x, float y, float scaleX,
+                  float scaleY, float r, float g, float b, float a) override;
+    void drawText(const std::string& text, float x, float y, float size, float r, float g,
+                  float b, float a) override;
+    void drawText(const std::string& text, unsigned int font, float x, float y, float p,
+                  float scale, float r, float g, float b, float a) override;
+    void drawLine(float x1, float y1, float x2, float y2, float r, float g, float b,
+                  float a) override;
+    void fillRect(float x, float y, float w, float h, unsigned char r, unsigned char g,
+                  unsigned char b, unsigned char a) override;
+    void fillGradient(float x, float y, float w, float h, unsigned char r1, unsigned char g1,
+                      unsigned char b1, unsigned char a1, unsigned char r2, unsigned char g2,
+                      unsigned char b2, unsigned char a2) override;
+    void setViewport(short x, short y, short w, short h) override;
+    void resetViewport() override;
+    short getActualWidth() const override;
+    short getActualHeight() const override;
+    void loadGlyph(Glyph glyph, unsigned char* pixels, unsigned int size) override;
+
+    // Linear (true) or nearest filtering for textures made from now on.
+    void setTexInterp(bool interpolate);
+    static bool isPowerOfTwo(unsigned int n);
+    // The smallest power of two not below n; 1 for 0.
+    static unsigned int powerOfTwo(unsigned int n);
+    // Puts a 16 x 16 opaque white placeholder into every glyph slot.
+    void initFonts();
+    // The display's current format has 16 bits a pixel.
+    static bool is16Bit();
+    // Writes a shader or program object's info log, if it has one.
+    void printInfoLog(unsigned int object);
+    // A shader source's text, echoed to standard output; empty when the path
+    // is empty or the file does not open.
+    std::string loadShaderFile(const std::string& path);
+
+    // What has been loaded, for callers that need to look (tests, tools).
+    const std::map<unsigned int, Image>& getImages() const { return images; }
+    const Image& getGlyph(Glyph glyph) const { return glyphs[glyph]; }
+    int getGlyphPadding() const { return glyphPadding; }
+    const std::vector<Polygon>& getPolygons() const { return polygons; }
+    unsigned int getNextImageId() const { return nextImageId; }
+    // The fitted drawing area's offsets in window pixels (y from the bottom).
+    float getViewportX() const { return viewportX; }
+    float getViewportY() const { return viewportY; }
+
+    // The embedded 8 x 8 line image (alpha across its columns gives lines
+    // their soft edges), and its image id once loaded; 0 until then. Shared
+    // by all drawers and held in the map of the one that loaded it.
+    static const unsigned char* line_png;
+    static unsigned int lineImage;
+
+private:
+    // The window part the logical area fills, keeping its proportions.
+    void fit(unsigned short width, unsigned short height);
+    // Projection with y downwards and the fixed blending and texturing state.
+    void setUpProjectionAndState();
+    void loadLineImageOnce();
+    // Binds the second image to texture unit 1 if one is chosen for this frame.
+    void bindSecondImage();
+    void unbindTextures();
+    unsigned int makeTexture(const unsigned char* pixels, unsigned int width,
+                             unsigned int height, bool linear);
+    // The image with that id; an unknown id aborts with the failed check.
+    const Image& findImage(unsigned int id) const;
+
+    short logicalWidth;
+    short logicalHeight;
+    std::map<unsigned int, Image> images;
+    std::vector<Polygon> polygons;
+    std::array<Image, GlyphCount> glyphs;
+    int glyphPadding = 0;
+    unsigned int secondImage = 0;
+    int baseUniform = 0;
+    int secondUniform = 0;
+    unsigned int nextImageId = 1;
+    short screenWidth = 1024;
+    short screenHeight = 768;
+    float viewportX = 0.0f;
+    float viewportY = 0.0f;
+    float actualWidth = 1024.0f;
+    float actualHeight = 768.0f;
+    bool texInterp = true;
+    int linePngSize;
+    // The program made current by useShader; sampler uniforms are set only
+    // while one is, so that fixed-function drawing raises no GL errors.
+    unsigned int activeProgram = 0;
+    // This drawer loaded the shared line image and gives the id up when it goes.
+    bool holdsLineImage = false;
+};

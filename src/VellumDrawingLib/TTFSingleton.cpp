@@ -1,0 +1,7 @@
+#include "VellumDrawingLib/TTFSingleton.h"
+
+TTFSingleton* TTFSingleton::getInstance()
+{
+    static TTFSingleton instance;
+    return &instance;
+}

@@ -1,0 +1,178 @@
+#pragma once
+
+// Helpers for the tests that open a real OpenGL window on the virtual X
+// display and read the picture back.
+
+#include "PngWriter.h"
+#include "VellumDrawingLib/OpenGLDrawer.h"
+
+#include <SDL.h>
+#include <dlfcn.h>
+#include <link.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct Rgb {
+    int r;
+    int g;
+    int b;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Rgb& c)
+{
+    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+// The window's pixels as getScreenPixels delivers them (RGB, bottom row
+// first), read with y counted from the top as the drawing coordinates are.
+class Screen {
+public:
+    Screen(OpenGLDrawer& drawer, int width, int height)
+        : pixels(drawer.getScreenPixels()), width(width), height(height)
+    {
+    }
+
+    Rgb at(int x, int y) const
+    {
+        const unsigned char* p = pixels.get() + ((height - 1 - y) * width + x) * 3;
+        return {p[0], p[1], p[2]};
+    }
+
+    // Any pixel of the rectangle brighter than the threshold in any channel.
+    bool anyLit(int x0, int y0, int x1, int y1, int threshold = 40) const
+    {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const Rgb c = at(x, y);
+                if (c.r > threshold || c.g > threshold || c.b > threshold)
+                    return true;
+            }
+        return false;
+    }
+
+    // Writes the rectangle as a PNG, top row first.
+    bool save(const std::string& path, int x0, int y0, int w, int h) const
+    {
+        std::vector<unsigned char> rgba;
+        rgba.reserve(static_cast<std::size_t>(w) * h * 4);
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) {
+                const Rgb c = at(x, y);
+                rgba.insert(rgba.end(), {static_cast<unsigned char>(c.r),
+                                         static_cast<unsigned char>(c.g),
+                                         static_cast<unsigned char>(c.b), 255});
+            }
+        return writePng(path, w, h, rgba);
+    }
+
+private:
+    std::unique_ptr<unsigned char[]> pixels;
+    int width;
+    int height;
+};
+
+// Mesa unloads its driver when the display closes; LeakSanitizer then finds
+// the driver's own bookkeeping referenced only from an unloaded, unnamed
+// module and reports it as a leak. Keeping the driver loaded for the rest of
+// the process keeps that memory reachable, where it belongs.
+inline void keepGlDriverLoaded()
+{
+    std::vector<std::string> drivers;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* found) -> int {
+            const std::string name = info->dlpi_name ? info->dlpi_name : "";
+            if (name.size() > 7 && name.compare(name.size() - 7, 7, "_dri.so") == 0)
+                static_cast<std::vector<std::string>*>(found)->push_back(name);
+            return 0;
+        },
+        &drivers);
+    for (const std::string& driver : drivers)
+        dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
+// Starts SDL's video and opens a window with a 1024 x 768 drawer in it. The
+// virtual display now and then refuses one connection, so a failed start is
+// tried once more. Null when both tries fail.
+inline std::unique_ptr<OpenGLDrawer> openDrawerWindow(unsigned short width, unsigned short height)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+            std::cout << "DrawingTestSupport: SDL_Init failed: " << SDL_GetError() << std::endl;
+            continue;
+        }
+        auto drawer = std::make_unique<OpenGLDrawer>(1024, 768);
+        if (drawer->initialise(width, height, false, 0)) {
+            keepGlDriverLoaded();
+            return drawer;
+        }
+        std::cout << "DrawingTestSupport: no video mode: " << SDL_GetError() << std::endl;
+        drawer.reset();
+        SDL_Quit();
+    }
+    return nullptr;
+}
+
+// A width x height RGBA array of one colour, as loadImage takes it over.
+inline unsigned char* solidPixels(unsigned int width, unsigned int height, unsigned char r,
+                                  unsigned char g, unsigned char b, unsigned char a)
+{
+    unsigned char* pixels = new unsigned char[width * height * 4];
+    for (unsigned int i = 0; i < width * height; ++i) {
+        pixels[i * 4] = r;
+        pixels[i * 4 + 1] = g;
+        pixels[i * 4 + 2] = b;
+        pixels[i * 4 + 3] = a;
+    }
+    return pixels;
+}
+
+inline bool near(const Rgb& c, int r, int g, int b, int tolerance = 3)
+{
+    return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance &&
+           std::abs(c.b - b) <= tolerance;
+}
+
+struct ExpectedPixel {
+    int x;
+    int y;
+    int r;
+    int g;
+    int b;
+};
+
+inline void expectPixels(const Screen& screen, std::initializer_list<ExpectedPixel> expected,
+                         int tolerance = 3)
+{
+    for (const ExpectedPixel& e : expected)
+        EXPECT_TRUE(near(screen.at(e.x, e.y), e.r, e.g, e.b, tolerance))
+            << "at " << e.x << ", " << e.y << ": " << screen.at(e.x, e.y);
+}
+
+// A range of columns [x0, x1) that should, or should not, hold any ink.
+struct Band {
+    int x0;
+    int x1;
+    bool inked;
+};
+
+inline void expectBands(const Screen& screen, int y0, int y1, std::initializer_list<Band> bands)
+{
+    for (const Band& band : bands)
+        EXPECT_EQ(screen.anyLit(band.x0, y0, band.x1, y1), band.inked)
+            << "columns " << band.x0 << " to " << band.x1 << ", rows " << y0 << " to " << y1;
+}
+
+// The strip of rows from yA equals the one from yB, pixel for pixel.
+inline void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int yB, int rows)
+{
+    for (int y = 0; y < rows; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const Rgb b = screen.at(x, yB + y);
+            ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
+        }
+}
