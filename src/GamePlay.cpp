@@ -39,8 +39,16 @@ void GamePlay::start()
     planes = loader.planes;
     ownedLevels = loader.takeLevels();
     player.setGamePlay(this);
-    const Level& first = *planes[0].levels[0];
+    placeAtStart(*planes[0].levels[0]);
+}
+
+// The start also becomes the last frame's position: the sideways move and the
+// landing test work from it, and a stale one would move the figure to the
+// height it had before (0 at the very start) when an arrow is held.
+void GamePlay::placeAtStart(const Level& first)
+{
     player.setPosition(first.playerX, first.playerY);
+    player.setLastPosition(player.x, player.y);
 }
 
 void GamePlay::keyDown(const SDL_keysym& key)
@@ -131,8 +139,7 @@ void GamePlay::enterDoorIfAsked(const Level& screen)
     if (currentPlane + 1 < static_cast<int>(planes.size())) {
         currentScreen = 0;
         currentPlane += 1;
-        const Level& first = *planes[currentPlane].levels[0];
-        player.setPosition(first.playerX, first.playerY);
+        placeAtStart(*planes[currentPlane].levels[0]);
         player.cancelJump();
     } else {
         endFade = 0.999f;

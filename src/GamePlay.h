@@ -80,6 +80,7 @@ public:
 
 private:
     void start();
+    void placeAtStart(const Level& first);
     void update();
     void render(Drawer* drawer);
     void enterDoorIfAsked(const Level& screen);

@@ -76,6 +76,35 @@ TEST(GamePlayTest, FigureStartsOnTheFirstScreensStartWithTheTitleShown)
     EXPECT_EQ(game->player.gamePlay, game.get());
 }
 
+TEST(GamePlayTest, ArrowHeldInTheFirstFrameWalksFromTheStartNotFromTheTop)
+{
+    // A door above the start: reaching its height would be a free passage.
+    auto game = gameOf("<Plane><Screen>" + blockWithHull(0, 600) +
+                       "<Door x=\"200\" y=\"100\"/><Player x=\"100\" y=\"540\"/></Screen></Plane>");
+    press(*game, SDLK_RIGHT);
+    press(*game, SDLK_DOWN);
+    frame(*game);
+    EXPECT_EQ(game->player.x, 104);
+    EXPECT_EQ(game->player.y, 540);
+    EXPECT_TRUE(game->player.grounded);
+    EXPECT_EQ(game->endFade, 1.0f);
+}
+
+TEST(GamePlayTest, ArrowHeldThroughADoorKeepsTheFigureAtTheNewStart)
+{
+    auto game = gameOf("<Plane><Screen><Door x=\"500\" y=\"100\"/></Screen></Plane>"
+                       "<Plane><Screen>" + blockWithHull(0, 600) +
+                       "<Player x=\"40\" y=\"540\"/></Screen></Plane>");
+    place(*game, 500, 100);
+    press(*game, SDLK_DOWN);
+    press(*game, SDLK_LEFT);
+    frame(*game);
+    ASSERT_EQ(game->currentPlane, 1);
+    EXPECT_EQ(game->player.x, 36);
+    EXPECT_EQ(game->player.y, 540);
+    EXPECT_TRUE(game->player.grounded);
+}
+
 TEST(GamePlayTest, WalkingOffTheRightEdgeEntersTheOtherScreenOfTheRowFromTheLeft)
 {
     auto game = gameOf("<Plane/>");
