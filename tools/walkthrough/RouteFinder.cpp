@@ -1,8 +1,10 @@
 // Finds a route through a levels file and writes it as a walkthrough script.
-//   BrickVoyagerRouteFinder LEVELS_FILE SCRIPT_OUT [MAX_FRAMES_PER_PLANE]
+//   BrickVoyagerRouteFinder [--mid-air] LEVELS_FILE SCRIPT_OUT [MAX_FRAMES_PER_PLANE [CAP]]
 // Plane by plane, a breadth-first search over the keys of each frame plays
 // the real game from the plane's start until the figure stands in front of
 // the plane's door; the route found is the fewest frames the search saw.
+// It jumps only from where the figure stands, as a player would; --mid-air
+// also tries the jumps the rules allow in the air (feet level with any top).
 // States alike in screen, position and jump are merged within a frame, so a
 // route that needs a rarer state may be missed: the tool then says on which
 // plane it gave up. Exits 0 when a whole route was written.
@@ -64,8 +66,14 @@ struct Action {
 constexpr Action actions[] = {{None, false}, {LeftKey, false}, {RightKey, false},
                               {None, true},  {LeftKey, true},  {RightKey, true}};
 
+// Jumps a player would make: from a block's top, unless midAirJumps allows
+// the rules' other jumps too (feet level with any top, also in the air).
+bool midAirJumps = false;
+
 bool jumpWouldStart(GamePlay& game)
 {
+    if (!midAirJumps && !game.player.grounded)
+        return false;
     const short feet = static_cast<short>(game.player.y + Player::height);
     for (const CollisionHull& hull : game.currentLevel().getHulls())
         if (hull.top - 4 < feet && feet < hull.top + 4)
@@ -173,8 +181,13 @@ std::vector<unsigned char> search(GamePlay& game, int maxFrames, std::size_t cap
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "--mid-air") {
+        midAirJumps = true;
+        --argc;
+        ++argv;
+    }
     if (argc < 3 || argc > 5) {
-        std::cout << "usage: BrickVoyagerRouteFinder LEVELS_FILE SCRIPT_OUT [MAX_FRAMES_PER_PLANE [CAP]]"
+        std::cout << "usage: BrickVoyagerRouteFinder [--mid-air] LEVELS_FILE SCRIPT_OUT [MAX_FRAMES_PER_PLANE [CAP]]"
                   << std::endl;
         return 2;
     }

@@ -181,6 +181,7 @@ private:
 
 struct Report {
     std::vector<int> planeEntered;  // frame at which plane i became current
+    std::vector<unsigned> screensSeen;  // per plane, bit i: screen i was shown
     int endBegins = -1;             // first frame after which endFade < 1
     int grey = -1;                  // first frame after which endFade <= 0
     int frames = 0;                 // frames drawn
@@ -194,24 +195,30 @@ inline Report play(GamePlay& game, const Script& script, std::ostream* trace = n
     NullDrawer drawer;
     Report report;
     report.planeEntered.push_back(0);
+    report.screensSeen.push_back(1u);
     std::size_t next = 0;
     for (int frame = 0; frame <= script.lastFrame; ++frame) {
         for (; next < script.events.size() && script.events[next].frame == frame; ++next)
             sendKey(game, script.events[next].key, script.events[next].down);
         const int screenBefore = game.currentScreen;
         const int planeBefore = game.currentPlane;
-        const bool jumpingBefore = game.player.jumping;
+        const bool groundedBefore = game.player.grounded;
         game.draw(&drawer);
-        if (trace != nullptr &&
-            (game.currentScreen != screenBefore || game.currentPlane != planeBefore ||
-             (game.player.jumping && !jumpingBefore))) {
+        // A jump shows as an arc one tick old.
+        const bool jumped = game.player.jumping && game.player.jumpAngle < 0.1f;
+        const bool landed = game.player.grounded && !groundedBefore;
+        if (trace != nullptr && (game.currentScreen != screenBefore ||
+                                 game.currentPlane != planeBefore || jumped || landed)) {
             *trace << "frame " << frame << ": plane " << game.currentPlane << ", screen "
                    << game.currentScreen << ", figure at " << game.player.x << ", "
-                   << game.player.y << (game.player.jumping && !jumpingBefore ? ", jumping" : "")
+                   << game.player.y << (jumped ? ", jumps" : "") << (landed ? ", lands" : "")
                    << '\n';
         }
-        while (static_cast<int>(report.planeEntered.size()) <= game.currentPlane)
+        while (static_cast<int>(report.planeEntered.size()) <= game.currentPlane) {
             report.planeEntered.push_back(frame);
+            report.screensSeen.push_back(0);
+        }
+        report.screensSeen[game.currentPlane] |= 1u << game.currentScreen;
         if (report.endBegins < 0 && game.endFade < 1.0f)
             report.endBegins = frame;
         if (report.grey < 0 && game.endFade <= 0.0f)

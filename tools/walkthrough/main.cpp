@@ -3,6 +3,7 @@
 //   BrickVoyagerWalkthrough [--trace] SCRIPT [LEVELS_FILE]
 // --trace also prints every screen change and every jump.
 // Exits 0 when the script reaches the end, 1 when it does not, 2 on bad input.
+#include <bitset>
 #include <fstream>
 #include <iostream>
 
@@ -36,7 +37,8 @@ int main(int argc, char** argv)
         const Walkthrough::Report report = Walkthrough::play(game, script, trace ? &std::cout : nullptr);
         for (std::size_t plane = 0; plane < report.planeEntered.size(); ++plane)
             std::cout << "plane " << plane << " entered at frame " << report.planeEntered[plane]
-                      << std::endl;
+                      << ", screens shown: " << std::bitset<4>(report.screensSeen[plane]).count()
+                      << " of 4" << std::endl;
         std::cout << "planes: " << report.planeEntered.size() << " of " << game.planes.size()
                   << ", frames played: " << report.frames << std::endl;
         if (report.endBegins < 0) {
