@@ -35,6 +35,9 @@ TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevels)
     ASSERT_EQ(report.planeEntered.size(), game.planes.size());
     for (std::size_t plane = 1; plane < report.planeEntered.size(); ++plane)
         EXPECT_GT(report.planeEntered[plane], report.planeEntered[plane - 1]);
+    // The route leads through every screen of every plane.
+    for (std::size_t plane = 0; plane < report.screensSeen.size(); ++plane)
+        EXPECT_EQ(report.screensSeen[plane], 0xfu) << "plane " << plane;
     EXPECT_EQ(game.currentPlane + 1, static_cast<int>(game.planes.size()));
     EXPECT_GE(report.endBegins, report.planeEntered.back());
     EXPECT_LT(game.endFade, 1.0f);

@@ -1,17 +1,21 @@
 // Finds a route through a levels file and writes it as a walkthrough script.
-//   BrickVoyagerRouteFinder [--mid-air] LEVELS_FILE SCRIPT_OUT [MAX_FRAMES_PER_PLANE [CAP]]
+//   BrickVoyagerRouteFinder [--mid-air] [--off-screen] LEVELS_FILE SCRIPT_OUT
+//                           [MAX_FRAMES_PER_PLANE [CAP]]
 // Plane by plane, a breadth-first search over the keys of each frame plays
 // the real game from the plane's start until the figure stands in front of
 // the plane's door; the route found is the fewest frames the search saw.
-// It jumps only from where the figure stands, as a player would; --mid-air
-// also tries the jumps the rules allow in the air (feet level with any top).
-// States alike in screen, position and jump are merged within a frame, so a
+// It plays as a player would: it jumps only from where the figure stands and
+// keeps the figure on the screen. --mid-air also tries the jumps the rules
+// allow in the air (feet level with any top), --off-screen the walks beyond a
+// side edge while a screen change cools down: shortcuts to look for when
+// checking that a plane cannot be cut short.
+// States alike in screen, position, jump and breathing phase are merged, so a
 // route that needs a rarer state may be missed: the tool then says on which
 // plane it gave up. Exits 0 when a whole route was written.
 #include <algorithm>
 #include <fstream>
 #include <iostream>
-#include <unordered_map>
+#include <unordered_set>
 
 #include "FatalError.h"
 #include "Walkthrough.h"
@@ -69,6 +73,11 @@ constexpr Action actions[] = {{None, false}, {LeftKey, false}, {RightKey, false}
 // Jumps a player would make: from a block's top, unless midAirJumps allows
 // the rules' other jumps too (feet level with any top, also in the air).
 bool midAirJumps = false;
+// Whether the figure may stay beyond a side edge while a screen change cools
+// down (from where a fall enters the other row off the screen).
+bool offScreen = false;
+
+bool isOffScreen(const Player& p) { return p.x < -Player::width || p.x > 1024; }
 
 bool jumpWouldStart(GamePlay& game)
 {
@@ -103,8 +112,10 @@ void frame(GamePlay& game, Held held, bool up)
     game.draw(&drawer);
 }
 
-// Within one frame, states alike in these are merged.
-std::uint64_t keyOf(const GamePlay& game)
+// States alike in these are merged: the first one the search reaches stands
+// for the others. The breathing of the screen on display counts in steps of
+// half a key (25 frames), so that waiting for a block still makes progress.
+std::uint64_t keyOf(GamePlay& game)
 {
     const Player& p = game.player;
     std::uint64_t k = static_cast<std::uint16_t>(p.x);
@@ -113,6 +124,7 @@ std::uint64_t keyOf(const GamePlay& game)
     k = k * 2 + (p.jumping ? 1 : 0);
     k = k * 2 + (p.lastY < p.y ? 1 : 0);
     k = k * 2 + (p.screenChangeCooldown > 0 ? 1 : 0);
+    k = k * 32 + static_cast<std::uint64_t>(game.currentLevel().animPhase * 2.0f) % 32;
     return k;
 }
 
@@ -129,10 +141,10 @@ std::vector<unsigned char> search(GamePlay& game, int maxFrames, std::size_t cap
     std::vector<std::vector<Node>> layers;
     std::vector<Snapshot> frontier{root};
     layers.push_back({Node{-1, 0}});
+    std::unordered_set<std::uint64_t> seen;
     for (int depth = 0; depth < maxFrames && !frontier.empty(); ++depth) {
         std::vector<Snapshot> next;
         std::vector<Node> nodes;
-        std::unordered_map<std::uint64_t, int> seen;
         for (std::size_t i = 0; i < frontier.size(); ++i) {
             for (unsigned char a = 0; a < std::size(actions); ++a) {
                 restore(game, frontier[i]);
@@ -150,7 +162,7 @@ std::vector<unsigned char> search(GamePlay& game, int maxFrames, std::size_t cap
                     frame(game, actions[a].held, actions[a].up);
                     return path;
                 }
-                if (seen.emplace(keyOf(game), 0).second) {
+                if ((offScreen || !isOffScreen(game.player)) && seen.insert(keyOf(game)).second) {
                     next.push_back(take(game));
                     nodes.push_back(Node{static_cast<int>(i), a});
                 }
@@ -181,13 +193,19 @@ std::vector<unsigned char> search(GamePlay& game, int maxFrames, std::size_t cap
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::string(argv[1]) == "--mid-air") {
-        midAirJumps = true;
-        --argc;
-        ++argv;
+    for (; argc > 1 && std::string(argv[1]).rfind("--", 0) == 0; --argc, ++argv) {
+        const std::string option = argv[1];
+        if (option == "--mid-air") {
+            midAirJumps = true;
+        } else if (option == "--off-screen") {
+            offScreen = true;
+        } else {
+            std::cout << "RouteFinder: unknown option " << option << std::endl;
+            return 2;
+        }
     }
     if (argc < 3 || argc > 5) {
-        std::cout << "usage: BrickVoyagerRouteFinder [--mid-air] LEVELS_FILE SCRIPT_OUT [MAX_FRAMES_PER_PLANE [CAP]]"
+        std::cout << "usage: BrickVoyagerRouteFinder [--mid-air] [--off-screen] LEVELS_FILE SCRIPT_OUT [MAX_FRAMES_PER_PLANE [CAP]]"
                   << std::endl;
         return 2;
     }
