@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "../tools/walkthrough/Walkthrough.h"
+#include "GamePlay.h"
+
+namespace {
+
+Walkthrough::Script scriptFrom(const std::string& text)
+{
+    std::istringstream in(text);
+    Walkthrough::Script script;
+    std::string error;
+    EXPECT_TRUE(Walkthrough::parseScript(in, script, error)) << error;
+    return script;
+}
+
+}  // namespace
+
+// The committed route plays the shipped levels file, as the game finds it
+// beside the executable, through every door to the end.
+TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevels)
+{
+    std::ifstream in(BV_TEST_DATA_DIR "/walkthrough.txt");
+    ASSERT_TRUE(in) << "tests/data/walkthrough.txt is missing";
+    Walkthrough::Script script;
+    std::string error;
+    ASSERT_TRUE(Walkthrough::parseScript(in, script, error)) << error;
+
+    GamePlay game;
+    ASSERT_GE(game.planes.size(), 4u);
+    const Walkthrough::Report report = Walkthrough::play(game, script);
+
+    ASSERT_EQ(report.planeEntered.size(), game.planes.size());
+    for (std::size_t plane = 1; plane < report.planeEntered.size(); ++plane)
+        EXPECT_GT(report.planeEntered[plane], report.planeEntered[plane - 1]);
+    // The route leads through every screen of every plane.
+    for (std::size_t plane = 0; plane < report.screensSeen.size(); ++plane)
+        EXPECT_EQ(report.screensSeen[plane], 0xfu) << "plane " << plane;
+    EXPECT_EQ(game.currentPlane + 1, static_cast<int>(game.planes.size()));
+    EXPECT_GE(report.endBegins, report.planeEntered.back());
+    EXPECT_LT(game.endFade, 1.0f);
+}
+
+TEST(WalkthroughTest, ShippedLevelsKeepTheirPromises)
+{
+    GamePlay game;
+    for (std::size_t plane = 0; plane < game.planes.size(); ++plane) {
+        int doors = 0;
+        for (int screen = 0; screen < Plane::screenCount; ++screen) {
+            const Level& level = *game.planes[plane].levels[screen];
+            EXPECT_FALSE(level.blocks.empty()) << "plane " << plane << " screen " << screen;
+            doors += level.door ? 1 : 0;
+        }
+        EXPECT_EQ(doors, 1) << "plane " << plane;
+        // The start stands on a block's top edge.
+        Level& first = *game.planes[plane].levels[0];
+        first.reset();
+        first.tick();
+        bool stands = false;
+        for (const CollisionHull& hull : first.getHulls())
+            stands = stands || (first.playerY + Player::height == hull.top &&
+                                first.playerX + Player::width > hull.left &&
+                                first.playerX < hull.right);
+        EXPECT_TRUE(stands) << "plane " << plane;
+    }
+    EXPECT_TRUE(game.planes[0].levels[3]->door.has_value());
+}
+
+TEST(WalkthroughTest, ScriptEventsHappenBeforeTheirFrame)
+{
+    const Walkthrough::Script script = scriptFrom("# a comment\n\n0 +right\n10 -right +up -up\n 12 \n");
+    ASSERT_EQ(script.events.size(), 4u);
+    EXPECT_EQ(script.events[1].frame, 10);
+    EXPECT_FALSE(script.events[1].down);
+    EXPECT_EQ(script.events[1].key, SDLK_RIGHT);
+    EXPECT_EQ(script.lastFrame, 12);
+
+    std::ostringstream written;
+    Walkthrough::writeEvents(written, script.events, script.lastFrame);
+    EXPECT_EQ(written.str(), "0 +right\n10 -right +up -up\n12\n");
+}
+
+TEST(WalkthroughTest, MalformedScriptsNameTheLineAndTheFault)
+{
+    struct Case {
+        std::string text;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"0 +left\nx +up\n", "line 2: expected a frame number, found 'x'"},
+        {"5 +left\n4 -left\n", "line 2: frame 4 comes before an earlier line's frame"},
+        {"1 left\n", "line 1: expected +key or -key, found 'left'"},
+        {"1 +space\n", "line 1: unknown key 'space' (left, right, up, down)"},
+        {"-3 +up\n", "line 1: expected a frame number, found '-3'"},
+        {"99999999999 +up\n", "line 1: expected a frame number, found '99999999999'"},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in(c.text);
+        Walkthrough::Script script;
+        std::string error;
+        EXPECT_FALSE(Walkthrough::parseScript(in, script, error)) << c.text;
+        EXPECT_EQ(error, c.error);
+    }
+}
