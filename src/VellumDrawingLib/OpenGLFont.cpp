@@ -73,16 +73,19 @@ bool packCells(const std::vector<int>& cellWidths, int cellHeight, int side,
 
 // Level by level, so that a font near the top of a folder wins over a copy
 // further down, and a symbolic link back up finds nothing new before the
-// depth limit ends it.
+// depth limit ends it. A whole level is looked at before any of its folders
+// is listed: listing is the slow part.
 FilePath findInTree(const FilePath& root, const std::string& name)
 {
     std::vector<FilePath> level = {root};
     for (int depth = 0; depth <= deepestFontFolder && !level.empty(); ++depth) {
-        std::vector<FilePath> next;
         for (const FilePath& folder : level) {
             const FilePath direct = folder.getChild(name);
             if (direct.isFile())
                 return direct;
+        }
+        std::vector<FilePath> next;
+        for (const FilePath& folder : level) {
             const int count = folder.getNumChildren();
             for (int i = 0; i < count; ++i) {
                 FilePath child = folder.getChild(i);
