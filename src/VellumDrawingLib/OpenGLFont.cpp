@@ -115,9 +115,14 @@ OpenGLFont::OpenGLFont(const std::string& name, float size)
                   << std::endl;
         return;
     }
-    if (!(size >= 0.5f && size < 100000.0f)) {
+    if (!(size >= 0.5f)) {
         std::cout << "OpenGLFont: Could not load font " << name << " at size " << size
                   << ": the size must be at least one pixel." << std::endl;
+        return;
+    }
+    if (size > static_cast<float>(largestAtlas)) {
+        std::cout << "OpenGLFont: Font " << name << " at size " << size
+                  << " is too large for one texture." << std::endl;
         return;
     }
     const FilePath file = getFontPath(name);
@@ -146,24 +151,38 @@ void OpenGLFont::load(const FilePath& file, int pixelSize)
         return;
     }
 
-    // White, so that the text colour tints the glyphs as it does the bitmap ones.
-    const SDL_Color white = {255, 255, 255, 0};
+    // The metrics first: a size whose glyphs cannot share one atlas is
+    // refused before any of them is rendered.
     const int ascent = TTF_FontAscent(font.get());
+    const long long cellHeightEstimate = TTF_FontHeight(font.get()) + 2;
+    long long areaEstimate = 0;
     std::vector<RenderedGlyph> rendered(charactersSize);
-    int highest = 0;
     for (int i = 0; i < charactersSize; ++i) {
         const Uint16 c = static_cast<unsigned char>(characters[i]);
-        RenderedGlyph& glyph = rendered[i];
         int minX = 0, maxX = 0, minY = 0, maxY = 0, advance = 0;
         if (TTF_GlyphMetrics(font.get(), c, &minX, &maxX, &minY, &maxY, &advance) != 0) {
             std::cout << "OpenGLFont: Font " << file.path << " has no glyph for '"
                       << characters[i] << "'." << std::endl;
             return;
         }
-        glyph.left = minX;
-        glyph.top = ascent - maxY;
-        glyph.advance = advance;
-        glyph.surface.reset(TTF_RenderGlyph_Blended(font.get(), c, white));
+        rendered[i].left = minX;
+        rendered[i].top = ascent - maxY;
+        rendered[i].advance = advance;
+        areaEstimate += (std::max(maxX - minX, 0) + 2) * cellHeightEstimate;
+    }
+    if (areaEstimate > static_cast<long long>(maxSide) * maxSide) {
+        std::cout << "OpenGLFont: Font " << file.path << " at size " << pixelSize
+                  << " is too large for one texture." << std::endl;
+        return;
+    }
+
+    // White, so that the text colour tints the glyphs as it does the bitmap ones.
+    const SDL_Color white = {255, 255, 255, 0};
+    int highest = 0;
+    for (int i = 0; i < charactersSize; ++i) {
+        RenderedGlyph& glyph = rendered[i];
+        glyph.surface.reset(TTF_RenderGlyph_Blended(
+            font.get(), static_cast<unsigned char>(characters[i]), white));
         if (glyph.surface && glyph.surface->w > 0 &&
             (glyph.surface->format->BytesPerPixel != 4 || glyph.surface->w + 2 > maxSide ||
              glyph.surface->h + 2 > maxSide)) {
