@@ -4,6 +4,8 @@
 // display and read the picture back.
 
 #include "PngWriter.h"
+#include "VellumDrawingLib/GlyphImages.h"
+#include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
 #include <SDL.h>
@@ -176,3 +178,41 @@ inline void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int y
             ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
         }
 }
+
+// One 1024 x 768 window for the whole test program; every test starts a fresh
+// frame in it with the full-window viewport and no program in use. A test
+// program derives its suite from this once.
+class DrawingWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { drawer = openDrawerWindow(1024, 768).release(); }
+
+    static void TearDownTestSuite()
+    {
+        delete drawer;
+        drawer = nullptr;
+        SDL_Quit();
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
+        drawer->useShader(0);
+        drawer->setTexInterp(true);
+        drawer->resetViewport();
+        drawer->beginDrawing();
+    }
+
+    Screen screen() const { return Screen(*drawer, 1024, 768); }
+
+    static void loadEmbeddedGlyphs(Drawer& target)
+    {
+        const ImageLoader loader;
+        for (const GlyphImage& image : glyphImages()) {
+            ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.png), image.size);
+            ASSERT_EQ(data.width, 64);
+            target.loadGlyph(image.glyph, data.pixels.release(), data.width);
+        }
+    }
+
+    inline static OpenGLDrawer* drawer = nullptr;
+};
