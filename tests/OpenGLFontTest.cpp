@@ -2,6 +2,7 @@
 #include "DrawingTestSupport.h"
 #include "TestSupport.h"
 #include "VellumDrawingLib/OpenGLFont.h"
+#include "VellumDrawingLib/OpenGLDrawer.h"
 
 #include <GL/glew.h>
 #include <SDL_ttf.h>
@@ -262,6 +263,7 @@ TEST(OpenGLFontDeathTest, DrawingWithAFontIdNeverHandedOutAbortsWithTheFailedChe
 
 // --- atlas pieces and the search ---------------------------------------------
 
+// The font's and the drawer's answers are one and the same.
 TEST(OpenGLFontPieceTest, PowerOfTwoIsTheSmallestNotBelow)
 {
     struct Case {
@@ -270,7 +272,10 @@ TEST(OpenGLFontPieceTest, PowerOfTwoIsTheSmallestNotBelow)
     for (const Case& c : {Case{0, 1}, Case{1, 1}, Case{2, 2}, Case{3, 4}, Case{1000, 1024},
                           Case{1024, 1024}, Case{0x80000000u, 0x80000000u},
                           Case{0x80000001u, 0}})
+    {
         EXPECT_EQ(OpenGLFont::powerOfTwo(c.n), c.expected) << c.n;
+        EXPECT_EQ(OpenGLDrawer::powerOfTwo(c.n), c.expected) << c.n;
+    }
 }
 
 TEST(OpenGLFontPieceTest, CopyGlyphPlacesRowsAtTheOffsetReadsThePitchAndClipsAtTheEdge)

@@ -297,6 +297,9 @@ bool OpenGLDrawer::isPowerOfTwo(unsigned int n)
 
 unsigned int OpenGLDrawer::powerOfTwo(unsigned int n)
 {
+    // Doubling past 2^31 would wrap to 0 and loop for ever.
+    if (n > 0x80000000u)
+        return 0;
     unsigned int p = 1;
     while (p < n)
         p *= 2;
@@ -328,6 +331,8 @@ unsigned int OpenGLDrawer::loadImage(unsigned char* pixels, unsigned int width,
     if (!isPowerOfTwo(width) || !isPowerOfTwo(height)) {
         paddedWidth = powerOfTwo(width);
         paddedHeight = powerOfTwo(height);
+        if (paddedWidth == 0 || paddedHeight == 0)
+            return 0;
         std::unique_ptr<unsigned char[]> padded =
             padRows(owned.get(), width, height, paddedWidth, paddedHeight);
         const std::size_t rowBytes = static_cast<std::size_t>(paddedWidth) * 4;

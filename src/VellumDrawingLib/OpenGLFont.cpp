@@ -1,5 +1,7 @@
 #include "VellumDrawingLib/OpenGLFont.h"
 
+#include "VellumDrawingLib/OpenGLDrawer.h"
+
 #include "VellumDrawingLib/TTFSingleton.h"
 
 #include <GL/glew.h>
@@ -353,10 +355,5 @@ void OpenGLFont::drawGlyph(float u, float v, float width, float scale, float x, 
 
 unsigned int OpenGLFont::powerOfTwo(unsigned int n)
 {
-    if (n > 0x80000000u)
-        return 0;
-    unsigned int p = 1;
-    while (p < n)
-        p *= 2;
-    return p;
+    return OpenGLDrawer::powerOfTwo(n);
 }
