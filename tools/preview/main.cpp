@@ -23,6 +23,7 @@
 #include "ContactSheet.h"
 #include "FatalError.h"
 #include "GamePlay.h"
+#include "GlDriver.h"
 #include "PngWriter.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 #include "Walkthrough.h"
@@ -176,6 +177,7 @@ int render(const Options& options, GamePlay& game, const Route& route)
         SDL_Quit();
         return 3;
     }
+    keepGlDriverLoaded();
     const int planeCount = static_cast<int>(game.planes.size());
     ContactSheet sheet(planeCount);
     int status = 0;
