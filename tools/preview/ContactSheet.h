@@ -19,11 +19,6 @@ public:
     void add(int plane, int screen, const std::vector<unsigned char>& rgba);
     bool write(const std::string& path) const;
 
-    int width() const { return sheetWidth; }
-    int height() const { return sheetHeight; }
-    // The sheet pixel's 4 bytes.
-    const unsigned char* at(int x, int y) const { return &pixels[(std::size_t(y) * sheetWidth + x) * 4]; }
-
 private:
     int sheetWidth;
     int sheetHeight;
