@@ -3,14 +3,13 @@
 // Helpers for the tests that open a real OpenGL window on the virtual X
 // display and read the picture back.
 
+#include "GlDriver.h"
 #include "PngWriter.h"
 #include "VellumDrawingLib/GlyphImages.h"
 #include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
 #include <SDL.h>
-#include <dlfcn.h>
-#include <link.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -77,25 +76,6 @@ private:
     int width;
     int height;
 };
-
-// Mesa unloads its driver when the display closes; LeakSanitizer then finds
-// the driver's own bookkeeping referenced only from an unloaded, unnamed
-// module and reports it as a leak. Keeping the driver loaded for the rest of
-// the process keeps that memory reachable, where it belongs.
-inline void keepGlDriverLoaded()
-{
-    std::vector<std::string> drivers;
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* found) -> int {
-            const std::string name = info->dlpi_name ? info->dlpi_name : "";
-            if (name.size() > 7 && name.compare(name.size() - 7, 7, "_dri.so") == 0)
-                static_cast<std::vector<std::string>*>(found)->push_back(name);
-            return 0;
-        },
-        &drivers);
-    for (const std::string& driver : drivers)
-        dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-}
 
 // Starts SDL's video and opens a window with a 1024 x 768 drawer in it. The
 // virtual display now and then refuses one connection, so a failed start is
