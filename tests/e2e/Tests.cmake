@@ -15,9 +15,3 @@ foreach(source IN LISTS BV_E2E_SOURCES)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=x11" TIMEOUT 600)
 endforeach()
-
-# Both listen on the one JACK server and must not take each other's ports
-# for their own.
-if(TEST GameSoundEndToEndTest AND TEST PortAudioDeviceJackTest)
-  set_tests_properties(GameSoundEndToEndTest PortAudioDeviceJackTest PROPERTIES RESOURCE_LOCK jack)
-endif()
