@@ -85,7 +85,7 @@ TEST(GameSoundEndToEndTest, MusicRisesFromSilenceInTheOutput)
     GameProcess game(home.path(), {"--windowed", "-w", "320", "-h", "240", "-aa", "JACK"});
     ASSERT_TRUE(game.startWithWindow());
     std::vector<std::string> ports;
-    for (int tries = 0; tries < 100 && ports.size() < 2; ++tries) {
+    for (int tries = 0; tries < 300 && ports.size() < 2; ++tries) {
         ports = newOutputPorts(before);
         if (ports.size() < 2)
             sleepMs(50);
