@@ -14,24 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CommandResult {
-    int status = -1;
-    std::string output;
-};
-
 // Runs a shell command line, standard error folded into the output.
 CommandResult run(const std::string& command)
 {
-    CommandResult result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return result;
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return runCommand(command + " 2>&1");
 }
 
 // Installs the build tree into a fresh prefix once for all tests here. The

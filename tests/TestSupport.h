@@ -39,3 +39,11 @@ private:
 };
 
 std::string readFile(const std::string& path);
+
+// What a shell command line printed on standard output, and how it ended.
+struct CommandResult {
+    int status = -1;  // exit status; -1 when it did not exit normally
+    std::string output;
+};
+
+CommandResult runCommand(const std::string& command);

@@ -1,0 +1,17 @@
+# End-to-end tests: the built game started as a player starts it, each test
+# with an X server and a home folder of its own.
+if(NOT TARGET BrickVoyager)
+  return()
+endif()
+
+file(GLOB BV_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
+foreach(source IN LISTS BV_E2E_SOURCES)
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+  target_link_libraries(${name} PRIVATE BrickVoyagerTestSupport GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE BV_GAME_PATH="$<TARGET_FILE:BrickVoyager>")
+  add_dependencies(${name} BrickVoyager)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=x11" TIMEOUT 600)
+endforeach()
