@@ -11,7 +11,7 @@ start_jack() {
     return 0
   fi
   mkdir -p build
-  jackd --no-realtime -d dummy -r 44100 -p 512 > build/jackd.log 2>&1 &
+  jackd --no-realtime -d dummy -r 44100 -p 1024 > build/jackd.log 2>&1 &
   jack_pid=$!
   local tries
   for tries in $(seq 1 50); do
