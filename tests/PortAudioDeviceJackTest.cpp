@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <jack/jack.h>
+#include <pa_jack.h>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -43,9 +45,11 @@ struct JackLibrary {
         deactivate = reinterpret_cast<decltype(deactivate)>(dlsym(library, "jack_deactivate"));
         getPorts = reinterpret_cast<decltype(getPorts)>(dlsym(library, "jack_get_ports"));
         connect = reinterpret_cast<decltype(connect)>(dlsym(library, "jack_connect"));
+        setXrunCallback = reinterpret_cast<decltype(setXrunCallback)>(dlsym(library, "jack_set_xrun_callback"));
         release = reinterpret_cast<decltype(release)>(dlsym(library, "jack_free"));
         return clientOpen && clientClose && portRegister && portGetBuffer && portName
-               && setProcessCallback && activate && deactivate && getPorts && connect && release;
+               && setProcessCallback && activate && deactivate && getPorts && connect && release
+               && setXrunCallback;
     }
     ~JackLibrary()
     {
@@ -65,6 +69,7 @@ struct JackLibrary {
     decltype(&jack_get_ports) getPorts = nullptr;
     decltype(&jack_connect) connect = nullptr;
     decltype(&jack_free) release = nullptr;
+    decltype(&jack_set_xrun_callback) setXrunCallback = nullptr;
 };
 
 // A JACK client with two input ports that records everything they receive.
@@ -91,6 +96,7 @@ public:
             ports[side] = jack.portRegister(client, side == 0 ? "left" : "right",
                                             JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
         jack.setProcessCallback(client, &Recorder::process, this);
+        jack.setXrunCallback(client, &Recorder::xrun, this);
         return ports[0] && ports[1] && jack.activate(client) == 0;
     }
 
@@ -117,8 +123,17 @@ public:
     std::vector<float> left = std::vector<float>(capacity);
     std::vector<float> right = std::vector<float>(capacity);
     std::atomic<long> frames{0};
+    // The server missed a deadline: some block never reached anyone, for
+    // reasons of the machine's load rather than of the stream.
+    std::atomic<int> xruns{0};
 
 private:
+    static int xrun(void* self)
+    {
+        static_cast<Recorder*>(self)->xruns.fetch_add(1);
+        return 0;
+    }
+
     static int process(jack_nframes_t count, void* self)
     {
         auto* recorder = static_cast<Recorder*>(self);
@@ -162,11 +177,15 @@ protected:
             GTEST_SKIP() << "no JACK server is running";
     }
 
+    bool playAndCompare();
+
     JackLibrary jack;
     std::unique_ptr<Recorder> recorder;
 };
 
-TEST_F(PortAudioDeviceJackTest, MusicPlaysThroughJackInRealTimeWithoutGapOrRepeat)
+// One recording of the music through the device; false when the server
+// reported an overrun during it, which says nothing about the stream.
+bool PortAudioDeviceJackTest::playAndCompare()
 {
     TempDir dir;
     const std::string path = writeMusic(dir.path() + "/music.ogg", {glide(2 * 44100 + 3333)});
@@ -178,16 +197,25 @@ TEST_F(PortAudioDeviceJackTest, MusicPlaysThroughJackInRealTimeWithoutGapOrRepea
     device.setNumChannels(0, 2);
     device.setSamplerate(44100);
     device.setAPI("JACK");
+    // A client name of this process's own, so that the recording can never
+    // pick up another program's stream on a shared server. PortAudio keeps
+    // the pointer, hence the static.
+    static const std::string clientName = "bv-device-" + std::to_string(getpid());
+    PaJack_SetClientName(clientName.c_str());
 
     testing::internal::CaptureStdout();
     const bool started = device.start();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    ASSERT_TRUE(started);
-    ASSERT_TRUE(recorder->connectFrom("PortAudio"));
+    EXPECT_TRUE(started);
+    if (!started)
+        return true;
+    EXPECT_TRUE(recorder->connectFrom(clientName + ":"));
     std::this_thread::sleep_for(std::chrono::seconds(4));
     device.stop();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     recorder->close();
+    if (recorder->xruns.load() > 0)
+        return false;
 
     // The recording begins some blocks into the music, when the ports were
     // connected, and ends in silence once the stream stopped.
@@ -200,7 +228,9 @@ TEST_F(PortAudioDeviceJackTest, MusicPlaysThroughJackInRealTimeWithoutGapOrRepea
     long last = recorded - 1;
     while (last > first && left[last] == 0.0f && right[last] == 0.0f)
         --last;
-    ASSERT_GT(last - first, 3 * 44100) << "less than three seconds were heard";
+    EXPECT_GT(last - first, 3 * 44100) << "less than three seconds were heard";
+    if (last - first <= 3 * 44100)
+        return true;
 
     const long span = last - first + 1;
     const long searched = 2 * 44100;
@@ -216,7 +246,9 @@ TEST_F(PortAudioDeviceJackTest, MusicPlaysThroughJackInRealTimeWithoutGapOrRepea
         if (same)
             start = k;
     }
-    ASSERT_GE(start, 0) << "the first frames heard are not the music's";
+    EXPECT_GE(start, 0) << "the first frames heard are not the music's";
+    if (start < 0)
+        return true;
 
     long mismatches = 0;
     long firstMismatch = -1;
@@ -227,6 +259,18 @@ TEST_F(PortAudioDeviceJackTest, MusicPlaysThroughJackInRealTimeWithoutGapOrRepea
         }
     }
     EXPECT_EQ(mismatches, 0) << "first at frame " << firstMismatch << " of " << span;
+    return true;
+}
+
+TEST_F(PortAudioDeviceJackTest, MusicPlaysThroughJackInRealTimeWithoutGapOrRepeat)
+{
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        if (playAndCompare())
+            return;
+        recorder = std::make_unique<Recorder>(jack);
+        ASSERT_TRUE(recorder->open());
+    }
+    FAIL() << "the JACK server overran in every attempt: the machine could not keep real time";
 }
 
 TEST_F(PortAudioDeviceJackTest, RateTheServerDoesNotRunAtIsRefusedWithBothMessages)

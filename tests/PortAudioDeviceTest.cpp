@@ -136,8 +136,11 @@ TEST_F(PortAudioDeviceTest, SecondStartIsRefusedAndStopEndsTheCallbacks)
 
 TEST_F(PortAudioDeviceTest, NoOutputDeviceAtAllGivesTheOpenStreamMessageAndSilence)
 {
+    // ALSA's whole configuration replaced by one default that names a card
+    // which is not there: no plugin device (JACK's, say) can stand in for it.
     TempDir soundless;
-    soundless.write(".asoundrc", "pcm.!default { type hw card 7 }\n");
+    const std::string config = soundless.write("alsa.conf", "pcm.!default { type hw card 7 }\n");
+    ScopedEnv onlyAMissingCard("ALSA_CONFIG_PATH", config);
     ScopedEnv homeWithoutDevices("HOME", soundless.path());
 
     testing::internal::CaptureStdout();
