@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Runs a short session of the real game under Valgrind's memcheck: start, a few
+# seconds of walking and jumping, Escape. Passes when Valgrind reports no
+# memory error and no definite or indirect leak; suppressions are only for
+# driver and system libraries (tests/sanitizer/valgrind.supp, each explained).
+#   scripts/memcheck.sh [SECONDS_OF_PLAY]   (default 5)
+# The full report is left in build/memcheck.log.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+. scripts/virtual-display.sh
+play_seconds=${1:-5}
+game=$root/build/BrickVoyager
+log=$root/build/memcheck.log
+
+scripts/setup.sh --with-tests build > /dev/null || { echo "memcheck: the build failed"; exit 1; }
+[ -x "$game" ] || { echo "memcheck: there is no $game to run"; exit 1; }
+command -v valgrind > /dev/null || { echo "memcheck: valgrind is not installed"; exit 1; }
+
+work=$(mktemp -d /tmp/bv-memcheck-XXXXXX)
+home=$work/home
+mkdir -p "$home"
+xvfb_pid= game_pid=
+finish() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2> /dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  wait 2> /dev/null
+  rm -rf "$work"
+}
+trap finish EXIT
+
+# Sound goes nowhere, but through the whole of the game's audio path.
+cat > "$home/.asoundrc" << 'ASOUND'
+pcm.!default { type file slave.pcm "null" file "/dev/null" format "raw" }
+ASOUND
+
+start_virtual_display "$work" || exit 1
+
+# Mesa's softpipe renders without generating machine code at run time, which
+# Valgrind would otherwise have to follow through every frame.
+HOME=$home XDG_CONFIG_HOME=$home/.config SDL_VIDEODRIVER=x11 GALLIUM_DRIVER=softpipe \
+  valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect \
+  --errors-for-leak-kinds=definite,indirect --track-origins=yes --num-callers=30 \
+  --suppressions="$root/tests/sanitizer/valgrind.supp" --gen-suppressions=all \
+  --error-exitcode=99 --log-file="$log" \
+  "$game" --windowed --width 640 --height 480 --audio-api ALSA > "$work/game.log" 2>&1 &
+game_pid=$!
+alive() { kill -0 "$game_pid" 2> /dev/null; }
+
+# Start-up under Valgrind takes a while: wait for the game's window.
+for _ in $(seq 1 240); do
+  xdotool search --onlyvisible --name . > /dev/null 2>&1 && break
+  alive || break
+  sleep 0.5
+done
+sleep 3
+xdotool mousemove 320 240
+end=$(( $(date +%s) + play_seconds ))
+while [ "$(date +%s)" -lt "$end" ] && alive; do
+  xdotool keydown Right; sleep 0.6; xdotool key Up; sleep 0.4; xdotool keyup Right
+  xdotool keydown Left; sleep 0.5; xdotool keyup Left
+done
+xdotool key Escape
+for _ in $(seq 1 600); do alive || break; sleep 0.5; done
+if alive; then
+  echo "memcheck: the game did not end within 5 minutes of Escape"
+  exit 1
+fi
+wait "$game_pid"
+status=$?
+game_pid=
+
+echo "memcheck: the game said:"
+sed 's/^/  /' "$work/game.log"
+grep -E '^==[0-9]+== (ERROR SUMMARY|   (definitely|indirectly|possibly) lost|   still reachable|   suppressed)' "$log" |
+  sed 's/^==[0-9]*== /memcheck: /'
+if [ $status -ne 0 ]; then
+  echo "memcheck: FAILED (status $status; details in $log)"
+  exit 1
+fi
+echo "memcheck: passed (details in $log)"
