@@ -18,7 +18,9 @@ allowed_growth_kb=${SOAK_ALLOWED_GROWTH_KB:-4096}
 game=$root/build/BrickVoyager
 check=$root/build/BrickVoyagerCaptureCheck
 
-scripts/setup.sh --with-tests build > /dev/null || { echo "soak: the build failed"; exit 1; }
+# Only what is played is built (a first run configures the whole build).
+[ -f build/CMakeCache.txt ] || scripts/setup.sh build > /dev/null
+cmake --build build -j2 --target BrickVoyager BrickVoyagerCaptureCheck > /dev/null || { echo "soak: the build failed"; exit 1; }
 [ -x "$game" ] || { echo "soak: there is no $game to play"; exit 1; }
 
 work=$(mktemp -d /tmp/bv-soak-XXXXXX)
@@ -36,14 +38,14 @@ finish() {
 }
 trap finish EXIT
 
-# A JACK server paces the sound as a sound card would; without one the
-# callback would run as fast as the processor allows.
-if ! jack_lsp > /dev/null 2>&1; then
-  jackd --no-realtime -d dummy -r 44100 -p 512 > "$work/jackd.log" 2>&1 &
-  jack_pid=$!
-  for _ in $(seq 1 50); do jack_lsp > /dev/null 2>&1 && break; sleep 0.2; done
-  jack_lsp > /dev/null 2>&1 || { echo "soak: jackd did not start"; cat "$work/jackd.log"; exit 1; }
-fi
+# A JACK server of its own paces the sound as a sound card would; without one
+# the callback would run as fast as the processor allows. Named, so that no
+# other server on the machine is used or disturbed.
+export JACK_DEFAULT_SERVER=bv-soak-$$
+jackd -n "$JACK_DEFAULT_SERVER" --no-realtime -d dummy -r 44100 -p 512 > "$work/jackd.log" 2>&1 &
+jack_pid=$!
+for _ in $(seq 1 50); do jack_lsp > /dev/null 2>&1 && break; sleep 0.2; done
+jack_lsp > /dev/null 2>&1 || { echo "soak: jackd did not start"; cat "$work/jackd.log"; exit 1; }
 cat > "$home/.asoundrc" << ASOUND
 pcm.!default {
   type file

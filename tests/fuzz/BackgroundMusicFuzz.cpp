@@ -1,6 +1,6 @@
 // Music files: the bytes become the file a BackgroundMusic opens. Each input
-// is opened, filled into the three buffers, refilled four more times (so that
-// a short or broken stream goes round its loop) and mixed for a buffer and a
+// is opened, filled into the three buffers, refilled twice more (so that a
+// short or broken stream goes round its loop) and mixed for a buffer and a
 // half of frames. No decoding thread is started and PortAudio is never
 // touched: the fill runs on this thread alone, and without a thread to wait
 // for, destroying the object per input costs nothing.
@@ -20,7 +20,7 @@ public:
     explicit FillOnly(const std::string& path) : BackgroundMusic(path, WithoutDecodingThread{}) {}
 };
 
-const int extraFills = 4;
+const int extraFills = 2;
 const int mixedFrames = BackgroundMusic::bufferFrames * 3 / 2;
 
 } // namespace
