@@ -44,9 +44,9 @@ export ALSA_CONFIG_PATH=$work/asound.conf JACK_NO_START_SERVER=1 JACK_DEFAULT_SE
 
 start_virtual_display "$work" || exit 1
 
-# Mesa's softpipe renders without generating machine code at run time, which
-# Valgrind would otherwise have to follow through every frame.
-HOME=$home XDG_CONFIG_HOME=$home/.config SDL_VIDEODRIVER=x11 GALLIUM_DRIVER=softpipe \
+# Mesa's llvmpipe renders on the game's own thread rather than on workers of
+# its own, which Valgrind would run one at a time anyway.
+HOME=$home XDG_CONFIG_HOME=$home/.config SDL_VIDEODRIVER=x11 LP_NUM_THREADS=0 \
   valgrind --tool=memcheck --child-silent-after-fork=yes --leak-check=full --show-leak-kinds=definite,indirect \
   --errors-for-leak-kinds=definite,indirect --track-origins=yes --num-callers=30 \
   --suppressions="$root/tests/sanitizer/valgrind.supp" --gen-suppressions=all \

@@ -143,7 +143,11 @@ memory_ok=1
 
 music_ok=1
 if [ -s "$capture" ]; then
-  "$check" "$root/build/Contents/Resources/sounds/music.ogg" "$capture" || music_ok=0
+  "$check" "$root/build/Contents/Resources/sounds/music.ogg" "$capture" || {
+    music_ok=0
+    mv "$capture" "$root/build/soak-capture.raw"
+    echo "soak: the capture is kept in build/soak-capture.raw"
+  }
 else
   echo "soak: nothing was captured from the game's sound"
   music_ok=0

@@ -4,7 +4,9 @@
 // gain, at half amplitude. Walks the capture in 10 ms blocks; where a block
 // is not the next stretch of music it finds where in the track it came from
 // and reports a repeat (it came from earlier), a gap (from later), silence or
-// noise. Exits 0 when the capture is the music without a flaw, 1 when it
+// noise. Silence that the device inserted when it ran dry (after which the
+// music goes on exactly where it stopped) is counted apart, as an underrun:
+// the music was not at fault. Exits 0 when the music has no flaw, 1 when it
 // found one, 2 when a file cannot be read.
 //   BrickVoyagerCaptureCheck MUSIC.ogg CAPTURE.raw
 #include "OggVorbisReader.h"
@@ -105,6 +107,32 @@ public:
         return -1;
     }
 
+    // Frames from t on (at most count) that are the music from p with the
+    // gain clock at g.
+    long matchingFrames(long t, long p, long g, long count) const
+    {
+        long i = 0;
+        while (i < count && t + i < frames && fits(t + i, p + i, g + i, 1))
+            ++i;
+        return i;
+    }
+
+    // When the block at t is the music from p up to a run of silence after
+    // which the music goes on from exactly where it stopped: the length of
+    // that run, else 0.
+    long insertedSilence(long t, long p, long g, long count) const
+    {
+        const long played = matchingFrames(t, p, g, count);
+        long zeros = 0;
+        while (t + played + zeros < frames && capture[2 * (t + played + zeros)] == 0.0f &&
+               capture[2 * (t + played + zeros) + 1] == 0.0f)
+            ++zeros;
+        const long resume = t + played + zeros;
+        if (zeros == 0 || resume + count > frames)
+            return 0;
+        return fits(resume, (p + played) % track.frames(), g + played, count) ? zeros : 0;
+    }
+
     // Whether the block at t is the music at position p at some steady gain:
     // a stretch played again later carries a later gain of the fade.
     bool fitsAnyGain(long t, long p, long count) const
@@ -184,7 +212,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    long repeats = 0, gaps = 0, silences = 0, unmatched = 0, reported = 0;
+    long repeats = 0, gaps = 0, silences = 0, unmatched = 0, underruns = 0, reported = 0;
     long p = 0;    // the music's position
     long g = 0;    // frames the music has mixed so far: the fade's clock
     long t = start;
@@ -203,6 +231,19 @@ int main(int argc, char** argv)
     while (t + blockFrames <= checker.frames) {
         if (checker.fits(t, p, g, blockFrames) || checker.fitsAnyGain(t, p, blockFrames)) {
             closeFlaw(t);
+        } else if (const long zeros = checker.insertedSilence(t, p, g, blockFrames)) {
+            // The device ran dry and PortAudio filled it with silence; the
+            // music itself went on from where it was: not a flaw of the music.
+            closeFlaw(t);
+            ++underruns;
+            const long played = checker.matchingFrames(t, p, g, blockFrames);
+            if (reported++ < 50)
+                std::printf("CaptureCheck: underrun: %ld frames of silence inserted at %.3f s, "
+                            "the music resumes where it stopped\n", zeros, seconds(t + played));
+            t += played + zeros;
+            p = (p + played) % track.frames();
+            g += played;
+            continue;
         } else if (checker.silent(t, blockFrames)) {
             // Silence from the device, not the music: its clock stands still.
             if (flawStart < 0 || flawKind != silence) {
@@ -245,7 +286,8 @@ int main(int argc, char** argv)
                 "played %.2f times\n",
                 seconds(checker.frames), seconds(start), seconds(track.frames()),
                 static_cast<double>(g) / track.frames());
-    std::printf("CaptureCheck: %ld repeats, %ld gaps, %ld silences, %ld stretches of other sound\n",
-                repeats, gaps, silences, unmatched);
+    std::printf("CaptureCheck: %ld repeats, %ld gaps, %ld silences, %ld stretches of other sound "
+                "in the music; %ld device underruns\n",
+                repeats, gaps, silences, unmatched, underruns);
     return repeats + gaps + silences + unmatched == 0 ? 0 : 1;
 }
