@@ -17,7 +17,13 @@ log=$root/build/memcheck.log
 [ -f build/CMakeCache.txt ] || scripts/setup.sh build > /dev/null
 cmake --build build -j2 --target BrickVoyager > /dev/null || { echo "memcheck: the build failed"; exit 1; }
 [ -x "$game" ] || { echo "memcheck: there is no $game to run"; exit 1; }
-command -v valgrind > /dev/null || { echo "memcheck: valgrind is not installed"; exit 1; }
+if ! command -v valgrind > /dev/null; then
+  echo "memcheck: installing valgrind"
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends valgrind \
+    > /dev/null || { echo "memcheck: could not install valgrind"; exit 1; }
+fi
 
 work=$(mktemp -d /tmp/bv-memcheck-XXXXXX)
 home=$work/home
@@ -47,7 +53,7 @@ start_virtual_display "$work" || exit 1
 # Mesa's llvmpipe renders on the game's own thread rather than on workers of
 # its own, which Valgrind would run one at a time anyway.
 HOME=$home XDG_CONFIG_HOME=$home/.config SDL_VIDEODRIVER=x11 LP_NUM_THREADS=0 \
-  valgrind --tool=memcheck --child-silent-after-fork=yes --leak-check=full --show-leak-kinds=definite,indirect \
+  valgrind --tool=memcheck --child-silent-after-fork=yes --keep-debuginfo=yes --leak-check=full --show-leak-kinds=definite,indirect \
   --errors-for-leak-kinds=definite,indirect --track-origins=yes --num-callers=30 \
   --suppressions="$root/tests/sanitizer/valgrind.supp" --gen-suppressions=all \
   --error-exitcode=99 --log-file="$log" \

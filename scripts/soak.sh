@@ -46,7 +46,23 @@ jackd -n "$JACK_DEFAULT_SERVER" --no-realtime -d dummy -r 44100 -p 512 > "$work/
 jack_pid=$!
 for _ in $(seq 1 50); do jack_lsp > /dev/null 2>&1 && break; sleep 0.2; done
 jack_lsp > /dev/null 2>&1 || { echo "soak: jackd did not start"; cat "$work/jackd.log"; exit 1; }
-cat > "$home/.asoundrc" << ASOUND
+# ALSA reads this file instead of the system's configuration: the default
+# device writes everything into the capture and plays it on the JACK server.
+# The jack device's module comes from Debian's libasound2-plugins, unpacked
+# into build/soak-alsa/ rather than installed: installed, its system-wide
+# devices would be opened by every PortAudio program on the machine.
+plugin=/usr/lib/x86_64-linux-gnu/alsa-lib/libasound_module_pcm_jack.so
+if [ ! -e "$plugin" ]; then
+  plugin=$root/build/soak-alsa/usr/lib/x86_64-linux-gnu/alsa-lib/libasound_module_pcm_jack.so
+  if [ ! -e "$plugin" ]; then
+    mkdir -p "$root/build/soak-alsa"
+    (cd "$work" && apt-get download libasound2-plugins > /dev/null 2>&1) &&
+      dpkg-deb -x "$work"/libasound2-plugins_*.deb "$root/build/soak-alsa" ||
+      { echo "soak: could not fetch ALSA's jack plugin (libasound2-plugins)"; exit 1; }
+  fi
+fi
+cat > "$work/asound.conf" << ASOUND
+pcm_type.jack { lib "$plugin" }
 pcm.!default {
   type file
   slave.pcm "paced"
@@ -58,6 +74,7 @@ pcm.paced {
   playback_ports { 0 system:playback_1 1 system:playback_2 }
 }
 ASOUND
+export ALSA_CONFIG_PATH=$work/asound.conf
 
 # A display of its own, so that keys go to the game and nowhere else.
 start_virtual_display "$work" || exit 1
