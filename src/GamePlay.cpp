@@ -4,7 +4,9 @@
 #include <ctime>
 
 #include "FatalError.h"
+#include "Images.h"
 #include "VellumDrawingLib/Drawer.h"
+#include "VellumDrawingLib/ImageLoader.h"
 
 namespace {
 
@@ -14,6 +16,25 @@ constexpr int screenAfterSideways[Plane::screenCount] = {1, 0, 3, 2};
 
 // A door can be entered from up to this far around its rectangle.
 constexpr short doorReach = 16;
+
+constexpr float displayWidth = 1024.0f;
+constexpr float displayHeight = 768.0f;
+constexpr int animFrames = 12;    // animFrame runs 0..11
+constexpr int walkFrames = 37;    // walkFrame runs 0..36
+constexpr float fadeStep = 0.005f;  // both fades take about 200 frames
+
+// The walking cycle: the first walkFrame of each run and the image shown
+// from there on.
+enum class Pose { Walk1, Walk2, Walk3, Stand1 };
+struct WalkRun {
+    int from;
+    Pose pose;
+};
+constexpr WalkRun walkCycle[] = {{0, Pose::Walk1},  {6, Pose::Walk2},  {12, Pose::Stand1},
+                                 {18, Pose::Walk1}, {24, Pose::Walk3}, {30, Pose::Stand1}};
+
+// A shake of -1, 0 or 1 units (2 only for a unit value of exactly 1).
+float jitter(float unit) { return static_cast<float>(static_cast<int>(unit * 4.0f - 2.0f)); }
 
 }  // namespace
 
@@ -120,9 +141,135 @@ void GamePlay::update()
     player.setLastPosition(player.x, player.y);
 }
 
-void GamePlay::render(Drawer* /*drawer*/)
+void GamePlay::loadImages(Drawer* drawer)
 {
-    // The painting of the frame comes with the game's images.
+    struct Embedded {
+        unsigned int GamePlay::*id;
+        const unsigned char* data;
+        unsigned int size;
+    };
+    const Embedded images[] = {
+        {&GamePlay::focalfade1, Images::focalfade1_png, Images::focalfade1_png_size},
+        {&GamePlay::focalfade3, Images::focalfade3_png, Images::focalfade3_png_size},
+        {&GamePlay::rect1a, Images::rect1a_png, Images::rect1a_png_size},
+        {&GamePlay::rect1b, Images::rect1b_png, Images::rect1b_png_size},
+        {&GamePlay::rect2a, Images::rect2a_png, Images::rect2a_png_size},
+        {&GamePlay::rect2b, Images::rect2b_png, Images::rect2b_png_size},
+        {&GamePlay::rect3a, Images::rect3a_png, Images::rect3a_png_size},
+        {&GamePlay::rect3b, Images::rect3b_png, Images::rect3b_png_size},
+        {&GamePlay::rect4a, Images::rect4a_png, Images::rect4a_png_size},
+        {&GamePlay::rect4b, Images::rect4b_png, Images::rect4b_png_size},
+        {&GamePlay::door, Images::door_png, Images::door_png_size},
+        {&GamePlay::title, Images::brickvoyager_png, Images::brickvoyager_png_size},
+        {&GamePlay::stepinside, Images::stepinside_png, Images::stepinside_png_size},
+        {&GamePlay::guystand1, Images::guystand1_png, Images::guystand1_png_size},
+        {&GamePlay::guystand2, Images::guystand2_png, Images::guystand2_png_size},
+        {&GamePlay::guywalk1, Images::guywalk1_png, Images::guywalk1_png_size},
+        {&GamePlay::guywalk2, Images::guywalk2_png, Images::guywalk2_png_size},
+        {&GamePlay::guywalk3, Images::guywalk3_png, Images::guywalk3_png_size},
+    };
+    const ImageLoader loader;
+    for (const Embedded& image : images) {
+        ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.data), image.size);
+        this->*image.id = drawer->loadImage(data.pixels.release(), data.width, data.height);
+    }
+}
+
+// Ground, door, figure, blocks, the shaking title and hint, then the veils
+// from the progress grey up to the vignette.
+void GamePlay::render(Drawer* drawer)
+{
+    if (focalfade1 == 0)
+        loadImages(drawer);
+    drawer->fillRect(0, 0, displayWidth, displayHeight, 192, 255, 192, 255);
+    const Level& screen = currentLevel();
+    if (screen.door)
+        drawImage(drawer, door, screen.door->left, screen.door->top);
+    drawFigure(drawer);
+    drawBlocks(drawer);
+    if (showTitle)
+        drawShaking(drawer, title, 255.0f, 92.0f);
+    if (currentPlane == 0 && currentScreen == 3)
+        drawShaking(drawer, stepinside, 440.0f, 113.0f);
+    drawVeils(drawer);
+    drawImage(drawer, animFrame % 6 > 2 ? focalfade3 : focalfade1, 0.0f, 0.0f);
+    animFrame = (animFrame + 1) % animFrames;
+}
+
+// An image that failed to load (id 0) is left out rather than handed to a
+// drawer that would refuse it.
+void GamePlay::drawImage(Drawer* drawer, unsigned int image, float x, float y, float scaleX,
+                         float scaleY)
+{
+    if (image != 0)
+        drawer->drawImage(image, x, y, scaleX, scaleY, 1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void GamePlay::drawFigure(Drawer* drawer)
+{
+    unsigned int image = animFrame > 5 ? guystand2 : guystand1;
+    if (leftHeld || rightHeld || player.jumping) {
+        Pose pose = Pose::Walk1;
+        for (const WalkRun& run : walkCycle)
+            if (walkFrame >= run.from)
+                pose = run.pose;
+        const unsigned int poses[] = {guywalk1, guywalk2, guywalk3, guystand1};
+        image = poses[static_cast<int>(pose)];
+        walkFrame = (walkFrame + 1) % walkFrames;
+    }
+    // Mirrored within the same box: the image extends to the left of x + 22.
+    if (player.facingRight)
+        drawImage(drawer, image, player.x, player.y, 1.0f, 1.0f);
+    else
+        drawImage(drawer, image, static_cast<float>(player.x + Player::width), player.y, -1.0f,
+                  1.0f);
+}
+
+// The blocks of the screen this frame's update began on, each scaled about
+// its centre.
+void GamePlay::drawBlocks(Drawer* drawer)
+{
+    const unsigned int variantA[] = {rect1a, rect2a, rect3a, rect4a};
+    const unsigned int variantB[] = {rect1b, rect2b, rect3b, rect4b};
+    const Level& screen = frameLevel != nullptr ? *frameLevel : currentLevel();
+    for (const Block& block : screen.blocks) {
+        if (!BlockTypes::isKnown(block.type))
+            continue;
+        const unsigned int image = animFrame > 5 ? variantB[block.type] : variantA[block.type];
+        const float w = block.width;
+        const float h = block.height;
+        const float s = block.scale;
+        drawImage(drawer, image, block.x - 0.5f * (w * s - w), block.y - 0.5f * (h * s - h), s, s);
+    }
+}
+
+void GamePlay::drawShaking(Drawer* drawer, unsigned int image, float x, float y)
+{
+    const float jx = jitter(unitNoise());
+    const float jy = jitter(unitNoise());
+    drawImage(drawer, image, x + jx, y + jy, 0.5f, 0.5f);
+}
+
+void GamePlay::drawVeils(Drawer* drawer)
+{
+    if (currentPlane > 0) {
+        const float share = static_cast<float>(currentPlane) / static_cast<float>(planes.size());
+        const auto alpha = static_cast<unsigned char>(static_cast<int>(share * 255.0f) & 0xff);
+        drawer->fillRect(0, 0, displayWidth, displayHeight, 128, 128, 128, alpha);
+    }
+    if (endFade > 0.0f && endFade < 1.0f) {
+        const auto alpha = static_cast<unsigned char>((1.0f - endFade) * 255.0f);
+        drawer->fillRect(0, 0, displayWidth, displayHeight, 128, 128, 128, alpha);
+        endFade -= fadeStep;
+    } else if (endFade <= 0.0f) {
+        drawer->fillRect(0, 0, displayWidth, displayHeight, 128, 128, 128, 255);
+    }
+    if (fadeIn > 1.0f)
+        fadeIn = 1.0f;
+    const auto black = static_cast<unsigned char>(255 - static_cast<int>(fadeIn * 255.0f));
+    drawer->fillRect(0, 0, displayWidth, displayHeight, 0, 0, 0, black);
+    if (fadeIn < 1.0f)
+        fadeIn += fadeStep;
 }
 
 void GamePlay::enterDoorIfAsked(const Level& screen)

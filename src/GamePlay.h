@@ -40,6 +40,10 @@ public:
     void newLevel(LevelDir dir);
     // The landing and falling pass of one frame.
     void collisionDetection();
+    // Decodes the eighteen embedded images and hands them to the drawer. An
+    // image that does not decode keeps the id 0 and is not drawn; a 0 for the
+    // first vignette makes the next frame try again.
+    void loadImages(Drawer* drawer);
 
     // The screen on display.
     Level& currentLevel() { return *planes[currentPlane].levels[currentScreen]; }
@@ -83,6 +87,12 @@ private:
     void placeAtStart(const Level& first);
     void update();
     void render(Drawer* drawer);
+    void drawFigure(Drawer* drawer);
+    void drawBlocks(Drawer* drawer);
+    void drawShaking(Drawer* drawer, unsigned int image, float x, float y);
+    void drawVeils(Drawer* drawer);
+    void drawImage(Drawer* drawer, unsigned int image, float x, float y, float scaleX = 1.0f,
+                   float scaleY = 1.0f);
     void enterDoorIfAsked(const Level& screen);
     void moveSideways(const std::vector<CollisionHull>& hulls);
     void tryJump();

@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <alsa/asoundlib.h>
+#include <dlfcn.h>
 #include <vorbis/vorbisfile.h>
+
+#include <filesystem>
 
 #include <chrono>
 #include <cmath>
@@ -118,6 +122,24 @@ inline bool waitUntilReady(const BackgroundMusic& music, int buffer)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
+}
+
+// ALSA loads its plugin modules (JACK's, PulseAudio's ...) while PortAudio
+// probes the devices and unloads them again; LeakSanitizer then finds what
+// those modules' libraries keep for the process referenced only from an
+// unloaded, unnamed module, which no suppression can name. Kept loaded, the
+// reports name the library and the suppressions file can speak of it.
+inline void keepAlsaPluginsLoaded()
+{
+    Dl_info info;
+    if (!dladdr(reinterpret_cast<void*>(&snd_asoundlib_version), &info) || !info.dli_fname)
+        return;
+    const auto pluginDir = std::filesystem::path(info.dli_fname).parent_path() / "alsa-lib";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(pluginDir, error)) {
+        if (entry.path().extension() == ".so")
+            dlopen(entry.path().c_str(), RTLD_NOW | RTLD_NODELETE);
+    }
 }
 
 } // namespace audiotest

@@ -3,12 +3,13 @@
 // Helpers for the tests that open a real OpenGL window on the virtual X
 // display and read the picture back.
 
+#include "GlDriver.h"
 #include "PngWriter.h"
+#include "VellumDrawingLib/GlyphImages.h"
+#include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
 #include <SDL.h>
-#include <dlfcn.h>
-#include <link.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -75,25 +76,6 @@ private:
     int width;
     int height;
 };
-
-// Mesa unloads its driver when the display closes; LeakSanitizer then finds
-// the driver's own bookkeeping referenced only from an unloaded, unnamed
-// module and reports it as a leak. Keeping the driver loaded for the rest of
-// the process keeps that memory reachable, where it belongs.
-inline void keepGlDriverLoaded()
-{
-    std::vector<std::string> drivers;
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* found) -> int {
-            const std::string name = info->dlpi_name ? info->dlpi_name : "";
-            if (name.size() > 7 && name.compare(name.size() - 7, 7, "_dri.so") == 0)
-                static_cast<std::vector<std::string>*>(found)->push_back(name);
-            return 0;
-        },
-        &drivers);
-    for (const std::string& driver : drivers)
-        dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-}
 
 // Starts SDL's video and opens a window with a 1024 x 768 drawer in it. The
 // virtual display now and then refuses one connection, so a failed start is
@@ -176,3 +158,41 @@ inline void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int y
             ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
         }
 }
+
+// One 1024 x 768 window for the whole test program; every test starts a fresh
+// frame in it with the full-window viewport and no program in use. A test
+// program derives its suite from this once.
+class DrawingWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { drawer = openDrawerWindow(1024, 768).release(); }
+
+    static void TearDownTestSuite()
+    {
+        delete drawer;
+        drawer = nullptr;
+        SDL_Quit();
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
+        drawer->useShader(0);
+        drawer->setTexInterp(true);
+        drawer->resetViewport();
+        drawer->beginDrawing();
+    }
+
+    Screen screen() const { return Screen(*drawer, 1024, 768); }
+
+    static void loadEmbeddedGlyphs(Drawer& target)
+    {
+        const ImageLoader loader;
+        for (const GlyphImage& image : glyphImages()) {
+            ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.png), image.size);
+            ASSERT_EQ(data.width, 64);
+            target.loadGlyph(image.glyph, data.pixels.release(), data.width);
+        }
+    }
+
+    inline static OpenGLDrawer* drawer = nullptr;
+};

@@ -92,6 +92,21 @@ int countDifferences(const Decoded& a, const Decoded& b, int threshold, int colu
     return count;
 }
 
+// How often a run of edge positions turns back from moving in to moving out.
+int turns(const std::vector<int>& positions)
+{
+    int count = 0;
+    int lastStep = 0;
+    for (std::size_t i = 1; i < positions.size(); ++i) {
+        const int step = positions[i] - positions[i - 1];
+        if (step == 0)
+            continue;
+        count += lastStep != 0 && (step > 0) != (lastStep > 0);
+        lastStep = step;
+    }
+    return count;
+}
+
 } // namespace
 
 TEST(ImagesTest, EveryImageDecodesAtItsSizeAsRgba)
@@ -134,7 +149,7 @@ TEST(ImagesTest, VignettesAreClearInTheMiddleAndHalfDarkAtTheEdges)
     EXPECT_EQ(countDifferences(first, second, 40, 1024), 0) << "but only slightly";
 }
 
-TEST(ImagesTest, BlocksAreWhitePartlyTransparentWithRoughEdges)
+TEST(ImagesTest, BlocksAreMostlyOpaqueWhiteWithAFaintGreyOutline)
 {
     for (const char* name : {"rect1a.png", "rect1b.png", "rect2a.png", "rect2b.png", "rect3a.png",
                              "rect3b.png", "rect4a.png", "rect4b.png"}) {
@@ -143,42 +158,68 @@ TEST(ImagesTest, BlocksAreWhitePartlyTransparentWithRoughEdges)
         ASSERT_GT(b.width, 100);
         long sum = 0;
         long count = 0;
+        int mostInside = 0;
         for (int y = 0; y < b.height; ++y)
             for (int x = 0; x < b.width; ++x) {
                 const unsigned char* p = b.at(x, y);
-                ASSERT_TRUE(p[0] == 255 && p[1] == 255 && p[2] == 255) << "not white at " << x << "," << y;
+                ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << "not grey or white at " << x << "," << y;
+                if (p[3] == 0) {
+                    ASSERT_EQ(p[0], 255) << "a clear pixel must stay white for smooth scaling at " << x << "," << y;
+                }
                 if (x >= 30 && y >= 30 && x < b.width - 30 && y < b.height - 30) {
+                    ASSERT_EQ(p[0], 255) << "the wash is white at " << x << "," << y;
                     sum += p[3];
                     ++count;
-                    ASSERT_GT(p[3], 60) << "hole inside at " << x << "," << y;
+                    mostInside = std::max(mostInside, int(p[3]));
+                    ASSERT_GT(p[3], 160) << "too thin under a grey veil at " << x << "," << y;
                 }
             }
         const double meanInside = double(sum) / count;
-        EXPECT_GT(meanInside, 90.0);
-        EXPECT_LT(meanInside, 210.0) << "a block is partly transparent";
+        EXPECT_GT(meanInside, 195.0);
+        EXPECT_LT(mostInside, 250) << "a block stays partly transparent";
         for (const auto& corner : {std::make_pair(0, 0), std::make_pair(b.width - 1, b.height - 1)})
             EXPECT_EQ(b.alpha(corner.first, corner.second), 0) << "corners are outside the edge";
 
         // Where each row's left edge and each column's top edge cross half alpha.
-        std::set<int> leftEdges;
+        std::vector<int> leftEdges;
         for (int y = 40; y < b.height - 40; ++y) {
             int x = 0;
             while (x < b.width / 2 && b.alpha(x, y) < 128)
                 ++x;
-            leftEdges.insert(x);
+            leftEdges.push_back(x);
         }
-        std::set<int> topEdges;
+        std::vector<int> topEdges;
         for (int x = 40; x < b.width - 40; ++x) {
             int y = 0;
             while (y < b.height / 2 && b.alpha(x, y) < 128)
                 ++y;
-            topEdges.insert(y);
+            topEdges.push_back(y);
         }
-        for (const std::set<int>* edge : {&leftEdges, &topEdges}) {
-            EXPECT_GE(edge->size(), 4u) << "edge too straight";
-            EXPECT_LT(*edge->rbegin(), 20) << "edge wanders too far in";
-            EXPECT_GT(*edge->begin(), 0) << "edge touches the image border";
+        for (const std::vector<int>* edge : {&leftEdges, &topEdges}) {
+            const std::set<int> depths(edge->begin(), edge->end());
+            EXPECT_GE(depths.size(), 3u) << "edge too straight";
+            EXPECT_GE(turns(*edge), 6) << "edge too smooth: a hand-made edge wanders in and out";
+            EXPECT_LT(*depths.rbegin(), 20) << "edge wanders too far in";
+            EXPECT_GT(*depths.begin(), 0) << "edge touches the image border";
         }
+
+        // Just outside the left edge of nearly every row lies a soft grey line:
+        // visible, but never dark and never solid.
+        int rowsWithLine = 0;
+        for (int y = 40; y < b.height - 40; ++y) {
+            const int edge = leftEdges[std::size_t(y - 40)];
+            int darkest = 255;
+            int strongest = 0;
+            for (int x = std::max(0, edge - 5); x < edge; ++x)
+                if (b.alpha(x, y) > 0) {
+                    darkest = std::min(darkest, int(b.at(x, y)[0]));
+                    strongest = std::max(strongest, b.alpha(x, y));
+                }
+            rowsWithLine += darkest < 160;
+            ASSERT_GT(darkest, 60) << "outline too dark at row " << y;
+            ASSERT_LT(strongest, 200) << "outline too solid at row " << y;
+        }
+        EXPECT_GT(rowsWithLine, (b.height - 80) * 9 / 10) << "the outline must run all along the edge";
     }
 }
 

@@ -12,44 +12,7 @@
 
 namespace {
 
-// One 1024 x 768 window for the whole program; every test starts a fresh
-// frame in it with the full-window viewport and no program in use.
-class OpenGLDrawerTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { drawer = openDrawerWindow(1024, 768).release(); }
-
-    static void TearDownTestSuite()
-    {
-        delete drawer;
-        drawer = nullptr;
-        SDL_Quit();
-    }
-
-    void SetUp() override
-    {
-        ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
-        drawer->useShader(0);
-        drawer->setTexInterp(true);
-        drawer->resetViewport();
-        drawer->beginDrawing();
-    }
-
-    Screen screen() const { return Screen(*drawer, 1024, 768); }
-
-    static void loadEmbeddedGlyphs(Drawer& target)
-    {
-        const ImageLoader loader;
-        for (const GlyphImage& image : glyphImages()) {
-            ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.png), image.size);
-            ASSERT_EQ(data.width, 64);
-            target.loadGlyph(image.glyph, data.pixels.release(), data.width);
-        }
-    }
-
-    static OpenGLDrawer* drawer;
-};
-
-OpenGLDrawer* OpenGLDrawerTest::drawer = nullptr;
+class OpenGLDrawerTest : public DrawingWindowTest {};
 
 std::vector<unsigned char> textureBytes(unsigned int texture, int width, int height)
 {
@@ -402,17 +365,6 @@ TEST_F(OpenGLDrawerTest, PaddedGlyphsAdvanceByTheirUnpaddedWidth)
                               {154, 200, false}});
     expectBands(s, 300, 324, {{100, 102, true}, {104, 123, false}, {124, 126, true},
                               {128, 160, false}});
-}
-
-TEST_F(OpenGLDrawerTest, FontZeroIsTheBitmapFontAtThirtyTwoUnitsAScale)
-{
-    EXPECT_EQ(drawer->loadFont("DejaVuSans.ttf", 12), 0u);
-    loadEmbeddedGlyphs(*drawer);
-    drawer->drawText("HI", 0u, 100, 100, 7.0f, 1.0f, 1, 1, 1, 1);
-    drawer->drawText("HI", 100, 200, 32, 1, 1, 1, 1);
-    const Screen s = screen();
-    EXPECT_TRUE(s.anyLit(100, 100, 164, 132));
-    expectSameStrips(s, 96, 170, 100, 200, 32);
 }
 
 // Not a check of the pixels but a picture for people to look at: every glyph

@@ -170,6 +170,7 @@ class PortAudioDeviceJackTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        keepAlsaPluginsLoaded();
         if (!jack.load())
             GTEST_SKIP() << "the JACK library is not installed";
         recorder = std::make_unique<Recorder>(jack);

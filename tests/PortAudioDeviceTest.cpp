@@ -1,6 +1,7 @@
 #include "audio/PortAudioDevice.h"
 
 #include "audio/PortAudioCallback.h"
+#include "AudioTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,7 @@ class PortAudioDeviceTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        audiotest::keepAlsaPluginsLoaded();
         home = std::make_unique<TempDir>();
         home->write(".asoundrc",
                     "pcm.!default { type file slave.pcm \"null\" file \"/dev/null\" format \"raw\" }\n");

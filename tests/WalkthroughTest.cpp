@@ -41,6 +41,14 @@ TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevels)
     EXPECT_EQ(game.currentPlane + 1, static_cast<int>(game.planes.size()));
     EXPECT_GE(report.endBegins, report.planeEntered.back());
     EXPECT_LT(game.endFade, 1.0f);
+
+    // With every key up, the world fades to plain grey in about 200 frames.
+    for (SDLKey key : {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN})
+        Walkthrough::sendKey(game, key, false);
+    Walkthrough::NullDrawer drawer;
+    for (int frame = 0; frame < 210; ++frame)
+        game.draw(&drawer);
+    EXPECT_LE(game.endFade, 0.0f);
 }
 
 TEST(WalkthroughTest, ShippedLevelsKeepTheirPromises)

@@ -297,6 +297,9 @@ bool OpenGLDrawer::isPowerOfTwo(unsigned int n)
 
 unsigned int OpenGLDrawer::powerOfTwo(unsigned int n)
 {
+    // Doubling past 2^31 would wrap to 0 and loop for ever.
+    if (n > 0x80000000u)
+        return 0;
     unsigned int p = 1;
     while (p < n)
         p *= 2;
@@ -328,6 +331,8 @@ unsigned int OpenGLDrawer::loadImage(unsigned char* pixels, unsigned int width,
     if (!isPowerOfTwo(width) || !isPowerOfTwo(height)) {
         paddedWidth = powerOfTwo(width);
         paddedHeight = powerOfTwo(height);
+        if (paddedWidth == 0 || paddedHeight == 0)
+            return 0;
         std::unique_ptr<unsigned char[]> padded =
             padRows(owned.get(), width, height, paddedWidth, paddedHeight);
         const std::size_t rowBytes = static_cast<std::size_t>(paddedWidth) * 4;
@@ -638,11 +643,13 @@ void OpenGLDrawer::useSecondImage(unsigned int id)
     secondImage = id;
 }
 
-unsigned int OpenGLDrawer::loadFont(const std::string&, float)
+unsigned int OpenGLDrawer::loadFont(const std::string& name, float size)
 {
-    // No font rasteriser yet: every font fails, and text falls back to the
-    // bitmap glyphs.
-    return 0;
+    auto font = std::make_unique<OpenGLFont>(name, size);
+    if (!font->loaded)
+        return 0;
+    fonts.push_back(std::move(font));
+    return static_cast<unsigned int>(fonts.size());
 }
 
 void OpenGLDrawer::loadGlyph(Glyph glyph, unsigned char* pixels, unsigned int size)
@@ -691,11 +698,15 @@ void OpenGLDrawer::drawText(const std::string& text, float x, float y, float siz
     }
 }
 
-void OpenGLDrawer::drawText(const std::string& text, unsigned int font, float x, float y, float,
+void OpenGLDrawer::drawText(const std::string& text, unsigned int font, float x, float y, float p,
                             float scale, float r, float g, float b, float a)
 {
-    // Font ids come from loadFont, which loads none yet: every id is the
-    // bitmap font's 0.
-    if (font == 0)
+    if (font == 0) {
         drawText(text, x, y, scale * 32.0f, r, g, b, a);
+        return;
+    }
+    // An id that loadFont never handed out is the caller's fault, as an
+    // unknown image id is; stop rather than read past the font list.
+    DRAWER_CHECK(font <= fonts.size());
+    fonts[font - 1]->draw(text, x, y, p, scale, r, g, b, a);
 }

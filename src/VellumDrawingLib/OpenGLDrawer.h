@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VellumDrawingLib/Drawer.h"
+#include "VellumDrawingLib/OpenGLFont.h"
 
 #include <array>
 #include <map>
@@ -98,6 +99,7 @@ public:
     const Image& getGlyph(Glyph glyph) const { return glyphs[glyph]; }
     int getGlyphPadding() const { return glyphPadding; }
     const std::vector<Polygon>& getPolygons() const { return polygons; }
+    const std::vector<std::unique_ptr<OpenGLFont>>& getFonts() const { return fonts; }
     unsigned int getNextImageId() const { return nextImageId; }
     // The fitted drawing area's offsets in window pixels (y from the bottom).
     float getViewportX() const { return viewportX; }
@@ -129,6 +131,8 @@ private:
     std::vector<Polygon> polygons;
     std::array<Image, GlyphCount> glyphs;
     int glyphPadding = 0;
+    // Font id n is fonts[n - 1]; the fonts go with the drawer.
+    std::vector<std::unique_ptr<OpenGLFont>> fonts;
     unsigned int secondImage = 0;
     int baseUniform = 0;
     int secondUniform = 0;

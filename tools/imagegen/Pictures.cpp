@@ -75,22 +75,38 @@ Canvas block(int width, int height, std::uint32_t seed, int variant)
     const Noise body(seed + 7);
     const Noise dry(seed + 200 + std::uint32_t(variant));
     const RoughEdges edges{slow, fine, 7.5, 3.2, 70.0, 1.4, 6.5};
+    // A thin grey line just outside the edge, as if the wash had pooled a
+    // little darker where it dried: it keeps the outline readable when the
+    // whole picture lies under a grey veil. Softly peaked, never quite dark.
+    const double lineGrey = 0.32;
+    const double lineStrength = 0.42;
+    const double lineCentre = -1.4;
+    const double lineHalfWidth = 2.2;
     Canvas canvas(width, height, 1.0f, 1.0f, 1.0f);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const double d = edges.inside(x + 0.5, y + 0.5, width, height, 9.0);
+            const double t = (d - lineCentre) / lineHalfWidth;
+            const double line = std::fabs(t) < 1.0
+                                    ? lineStrength * (1.0 - t * t) * (1.0 - t * t) *
+                                          (0.8 + 0.2 * slow.fractal(x / 9.0 + 60.0, y / 9.0, 2))
+                                    : 0.0;
             const double cover = clamp01(d / 1.3 + 0.5);
-            if (cover <= 0.0)
+            if (cover <= 0.0 && line <= 0.0)
                 continue;
             const double inner = std::max(d, 0.0);
-            const double rim = 0.36 / (1.0 + (inner / 2.6) * (inner / 2.6));
+            const double rim = 0.15 / (1.0 + (inner / 2.6) * (inner / 2.6));
             // A wash laid with a broad brush: slow clouds and faint horizontal sweeps.
-            const double wash = 0.52 + 0.07 * body.fractal(x / 150.0, y / 150.0, 3) +
+            const double wash = 0.83 + 0.07 * body.fractal(x / 150.0, y / 150.0, 3) +
                                 0.045 * body.fractal(x / 380.0 + 40.0, y / 7.0, 2);
             // Near the edge the brush skipped a little here and there.
             const double skip = clamp01((dry.fractal(x / 3.5, y / 3.5, 2) - 0.3) * 3.0) *
                                 clamp01(1.0 - inner / 6.0) * 0.45;
-            canvas.setAlpha(x, y, float(cover * (wash + rim) * (1.0 - skip)));
+            const double white = cover * std::min(wash + rim, 1.0) * (1.0 - skip);
+            // The white lies over the line: straight colour of one over the other.
+            const double alpha = white + line * (1.0 - white);
+            const double shade = alpha >= 0.5 / 255.0 ? (white + line * (1.0 - white) * lineGrey) / alpha : 1.0;
+            canvas.set(x, y, float(shade), float(shade), float(shade), float(alpha));
         }
     return canvas;
 }

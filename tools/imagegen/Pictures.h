@@ -13,9 +13,10 @@ namespace Pictures {
 // middle of each edge (more in the corners). Frames differ by a little.
 Canvas vignette(int width, int height, int frame);
 
-// A white, partly transparent slab with rough, brushed edges whose rim holds
-// a little more white, like paint drying at the edge of a wash. Variants share
-// the body and differ in the fine roughness of the edge.
+// A white slab, mostly but never wholly opaque, with rough, brushed edges
+// whose rim holds a little more white and a faint grey line just outside, like
+// paint drying at the edge of a wash. Variants share the body and differ in the
+// fine roughness of the edge.
 Canvas block(int width, int height, std::uint32_t seed, int variant);
 
 // A dark, nearly opaque panel with vertical brush marks and rough edges.
