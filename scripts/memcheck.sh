@@ -57,7 +57,7 @@ HOME=$home XDG_CONFIG_HOME=$home/.config SDL_VIDEODRIVER=x11 LP_NUM_THREADS=0 \
   --errors-for-leak-kinds=definite,indirect --track-origins=yes --num-callers=30 \
   --suppressions="$root/tests/sanitizer/valgrind.supp" --gen-suppressions=all \
   --error-exitcode=99 --log-file="$log" \
-  "$game" --windowed --width 640 --height 480 --audio-api ALSA > "$work/game.log" 2>&1 &
+  "$game" --windowed --width 320 --height 240 --audio-api ALSA > "$work/game.log" 2>&1 &
 game_pid=$!
 alive() { kill -0 "$game_pid" 2> /dev/null; }
 
@@ -68,16 +68,16 @@ for _ in $(seq 1 240); do
   sleep 0.5
 done
 sleep 3
-xdotool mousemove 320 240
+xdotool mousemove 160 120
 end=$(( $(date +%s) + play_seconds ))
 while [ "$(date +%s)" -lt "$end" ] && alive; do
   xdotool keydown Right; sleep 0.6; xdotool key Up; sleep 0.4; xdotool keyup Right
   xdotool keydown Left; sleep 0.5; xdotool keyup Left
 done
 xdotool key Escape
-for _ in $(seq 1 600); do alive || break; sleep 0.5; done
+for _ in $(seq 1 1800); do alive || break; sleep 0.5; done
 if alive; then
-  echo "memcheck: the game did not end within 5 minutes of Escape"
+  echo "memcheck: the game did not end within 15 minutes of Escape"
   exit 1
 fi
 wait "$game_pid"
