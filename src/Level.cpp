@@ -34,8 +34,9 @@ CollisionHull hullOf(const Block& block)
     CollisionHull hull;
     hull.left = static_cast<short>(x0 + mx);
     hull.top = static_cast<short>(y0 + my);
-    hull.right = static_cast<short>(x0 + truncToInt(w * s) - mx);
-    hull.bottom = static_cast<short>(y0 + truncToInt(h * s) - my);
+    // In 64 bits: a scaled size near INT_MAX less a negative inset overflows int.
+    hull.right = static_cast<short>(x0 + static_cast<long long>(truncToInt(w * s)) - mx);
+    hull.bottom = static_cast<short>(y0 + static_cast<long long>(truncToInt(h * s)) - my);
     if (hull.right < hull.left)
         hull.right = hull.left;
     if (hull.bottom < hull.top)

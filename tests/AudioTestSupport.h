@@ -3,6 +3,7 @@
 // Music files made by the tests themselves, an independent decode of them and
 // a model of what BackgroundMusic must add to each frame of output.
 
+#include "OggVorbisReader.h"
 #include "OggVorbisWriter.h"
 #include "audio/BackgroundMusic.h"
 
@@ -47,40 +48,13 @@ inline std::string writeMusic(const std::string& path, const std::vector<VorbisS
     return path;
 }
 
-// The first logical stream in full, read straight through: channel 0 on the
-// left, channel 1 (or channel 0 again for mono) on the right.
-struct Decoded {
-    std::vector<float> left;
-    std::vector<float> right;
-    int channels = 0;
-    long rate = 0;
-    long frames() const { return static_cast<long>(left.size()); }
-};
+using Decoded = DecodedMusic;
 
 inline Decoded decodeFirstStream(const std::string& path)
 {
     Decoded decoded;
-    OggVorbis_File file;
-    if (ov_fopen(path.c_str(), &file) < 0) {
+    if (!readFirstStream(path, decoded))
         ADD_FAILURE() << "cannot decode " << path;
-        return decoded;
-    }
-    decoded.channels = ov_info(&file, 0)->channels;
-    decoded.rate = ov_info(&file, 0)->rate;
-    // Straight after opening a chained file, libvorbisfile reads from the
-    // wrong link; a seek puts it at the start of the first.
-    ov_pcm_seek(&file, 0);
-    int stream = 0;
-    for (;;) {
-        float** pcm = nullptr;
-        const long read = ov_read_float(&file, &pcm, 4096, &stream);
-        if (read <= 0 || stream != 0)
-            break;
-        decoded.left.insert(decoded.left.end(), pcm[0], pcm[0] + read);
-        const float* right = decoded.channels > 1 ? pcm[1] : pcm[0];
-        decoded.right.insert(decoded.right.end(), right, right + read);
-    }
-    ov_clear(&file);
     return decoded;
 }
 

@@ -3,57 +3,19 @@
 #include "VellumDrawingLib/ImageLoader.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace {
-
-void putBigEndian(std::string& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<char>(value >> shift));
-}
-
-void putChunk(std::string& out, const std::string& type, const std::string& data)
-{
-    putBigEndian(out, static_cast<std::uint32_t>(data.size()));
-    const std::string body = type + data;
-    out += body;
-    putBigEndian(out, static_cast<std::uint32_t>(
-                          crc32(0L, reinterpret_cast<const Bytef*>(body.data()), body.size())));
-}
 
 // A PNG of 8-bit samples: colour type 2 (RGB, 3 bytes a pixel) or 3 (palette
 // indices, 1 byte a pixel, with the given palette).
 std::string encodePng(int width, int height, int colourType, const std::vector<unsigned char>& samples,
                       const std::string& palette = std::string())
 {
-    const int rowBytes = width * (colourType == 2 ? 3 : 1);
-    std::string raw;
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);
-        raw.append(reinterpret_cast<const char*>(samples.data()) + y * rowBytes, rowBytes);
-    }
-    uLongf packedSize = compressBound(raw.size());
-    std::string packed(packedSize, '\0');
-    compress(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
-             reinterpret_cast<const Bytef*>(raw.data()), raw.size());
-    packed.resize(packedSize);
-
-    std::string header;
-    putBigEndian(header, width);
-    putBigEndian(header, height);
-    header += std::string{8, static_cast<char>(colourType), 0, 0, 0};
-    std::string png = "\x89PNG\r\n\x1a\n";
-    putChunk(png, "IHDR", header);
-    if (colourType == 3)
-        putChunk(png, "PLTE", palette);
-    putChunk(png, "IDAT", packed);
-    putChunk(png, "IEND", "");
-    return png;
+    return encodePngSamples(width, height, 8, colourType, std::string(samples.begin(), samples.end()),
+                            palette);
 }
 
 // 5 x 3 RGB: a row is 15 bytes, which a decoder pads to a pitch of 16.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 #include "BlockTypes.h"
 #include "Level.h"
 
@@ -52,6 +55,27 @@ TEST(LevelTest, HullsAreInsetByTwelveOrAQuarterOfTheScaledSize)
         EXPECT_EQ(hull.bottom, c.bottom);
         EXPECT_EQ(hull.right - hull.left == 0 || hull.bottom - hull.top == 0, hull.isDegenerate());
     }
+}
+
+// A levels file may hold any scale key at all; whatever hull comes of it must
+// be computed without overflow (the sanitized build aborts on one) and still
+// be a rectangle that is not inside out.
+TEST(LevelTest, AbsurdScalesFromALevelsFileGiveUprightHullsWithoutOverflow)
+{
+    const float scales[] = {1e30f, -1e30f, 5e29f, 2.2e7f, -2.2e7f, 1e9f,
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(),
+                            std::numeric_limits<float>::quiet_NaN()};
+    const short positions[] = {0, -1, 32767, -32768};
+    for (int type = 0; type < 4; ++type)
+        for (const float scale : scales)
+            for (const short position : positions) {
+                SCOPED_TRACE("type " + std::to_string(type) + " scale " + std::to_string(scale) +
+                             " at " + std::to_string(position));
+                const CollisionHull hull = hullOf(blockOf(type, position, position, scale));
+                EXPECT_LE(hull.left, hull.right);
+                EXPECT_LE(hull.top, hull.bottom);
+            }
 }
 
 TEST(LevelTest, BlockOfUnknownTypeHasNoSizeAndADegenerateHull)

@@ -24,6 +24,12 @@ BackgroundMusic::BackgroundMusic(const std::string& path)
     open(path);
 }
 
+BackgroundMusic::BackgroundMusic(const std::string& path, WithoutDecodingThread)
+    : decodesOnThread(false)
+{
+    open(path);
+}
+
 void BackgroundMusic::open(const std::string& path)
 {
     file = std::fopen(path.c_str(), "rb");
@@ -46,13 +52,15 @@ void BackgroundMusic::open(const std::string& path)
     std::cout << "vorbisfile: Loaded file: " << path << std::endl;
     for (int index = 0; index < bufferCount; ++index)
         fillBuffer(index);
-    startThread(this);
+    if (decodesOnThread)
+        startThread(this);
 }
 
 BackgroundMusic::~BackgroundMusic()
 {
     quit.store(true, std::memory_order_release);
-    SDL_Delay(quitGraceMilliseconds);
+    if (decodesOnThread)
+        SDL_Delay(quitGraceMilliseconds);
     // The decoder must outlive every fill, and the base destructor would wait
     // only after the decoder is gone.
     waitForThread();

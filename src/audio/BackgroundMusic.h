@@ -42,6 +42,13 @@ public:
     // False while the buffer waits for the decoding thread.
     bool isBufferReady(int index) const { return !needsFill[index].load(std::memory_order_acquire); }
 
+protected:
+    // Opens and fills as above but starts no decoding thread, so that nothing
+    // but the caller ever decodes and destruction has no thread to wait for.
+    // For programs that drive fillBuffer themselves, one file after another.
+    struct WithoutDecodingThread {};
+    BackgroundMusic(const std::string& path, WithoutDecodingThread);
+
 private:
     void open(const std::string& path);
 
@@ -64,4 +71,5 @@ private:
     int playPosition = 0;
     // Set by the destructor.
     std::atomic<bool> quit{false};
+    const bool decodesOnThread = true;
 };

@@ -119,3 +119,31 @@ bool writePng(const std::string& path, unsigned int width, unsigned int height,
     }
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
+
+std::string encodePngSamples(unsigned int width, unsigned int height, int bitDepth, int colourType,
+                             const std::string& rows, const std::string& palette)
+{
+    const std::size_t rowBytes = height > 0 ? rows.size() / height : 0;
+    std::vector<unsigned char> raw;
+    for (unsigned int y = 0; y < height; ++y) {
+        raw.push_back(0);
+        raw.insert(raw.end(), rows.begin() + y * rowBytes, rows.begin() + (y + 1) * rowBytes);
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<unsigned char> packed(packedSize);
+    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    packed.resize(packedSize);
+
+    std::vector<unsigned char> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<unsigned char> header;
+    putBigEndian(header, width);
+    putBigEndian(header, height);
+    header.insert(header.end(), {static_cast<unsigned char>(bitDepth),
+                                 static_cast<unsigned char>(colourType), 0, 0, 0});
+    putChunk(file, "IHDR", header);
+    if (colourType == 3)
+        putChunk(file, "PLTE", std::vector<unsigned char>(palette.begin(), palette.end()));
+    putChunk(file, "IDAT", packed);
+    putChunk(file, "IEND", {});
+    return std::string(file.begin(), file.end());
+}

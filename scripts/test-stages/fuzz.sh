@@ -1,0 +1,17 @@
+# Fuzzing of every file the game reads from outside, after the sanitized
+# suite: the targets are built in build-fuzz/, every kept failure is replayed
+# and each target is fuzzed for 30 seconds (scripts/fuzz.sh).
+
+fuzz_seconds=30
+
+fuzz_stage() {
+  local failed_before=$failed_total target
+  record_stage "fuzz: building the targets" scripts/fuzz.sh build
+  [ "$failed_total" -eq "$failed_before" ] || return 0
+  for target in LevelLoaderFuzz ConfigLoaderFuzz ImageLoaderFuzz BackgroundMusicFuzz; do
+    record_stage "fuzz: $target, kept failures and ${fuzz_seconds} s" \
+      scripts/fuzz.sh "$fuzz_seconds" "$target"
+  done
+}
+
+sanitized_stages+=(fuzz_stage)

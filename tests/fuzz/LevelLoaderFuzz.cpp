@@ -1,0 +1,45 @@
+// Levels files: the bytes become the file that LevelLoader reads. A file it
+// cannot parse must end in FatalError; anything else must load, and every
+// plane must hand over four screens, and every screen must breathe through
+// its whole cycle of scale keys with hulls made from whatever they hold.
+
+#include "FuzzSupport.h"
+
+#include "FatalError.h"
+#include "LevelLoader.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    fuzz::quietStandardOutput();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string path = fuzz::scratchFolder() + "/levels.xml";
+    if (!fuzz::writeFile(path, data, size))
+        std::abort();
+    try {
+        LevelLoader loader(path);
+        const std::vector<std::unique_ptr<Level>> levels = loader.takeLevels();
+        if (levels.size() != loader.planes.size() * Plane::screenCount)
+            std::abort();
+        for (const Plane& plane : loader.planes)
+            for (const Level* screen : plane.levels)
+                if (screen == nullptr)
+                    std::abort();
+        for (const std::unique_ptr<Level>& screen : levels) {
+            // Half-way between each pair of keys, and on the way round from
+            // the last key back to the first.
+            for (int key = 0; key < Block::keyCount; ++key) {
+                screen->animPhase = key + 0.5f;
+                screen->tick();
+                screen->getHulls();
+            }
+        }
+    } catch (const FatalError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,293 @@
+// Checks a capture of the game's sound (raw interleaved stereo 32-bit floats,
+// as ALSA's file plugin writes them) against the music track it should hold:
+// the track's first stream looping from its first frame, times the fade-in
+// gain, at half amplitude. Walks the capture in 10 ms blocks; where a block
+// is not the next stretch of music it finds where in the track it came from
+// and reports a repeat (it came from earlier), a gap (from later), silence or
+// noise. Silence that the device inserted when it ran dry (after which the
+// music goes on exactly where it stopped) is counted apart, as an underrun:
+// the music was not at fault. Exits 0 when the music has no flaw, 1 when it
+// found one, 2 when a file cannot be read.
+//   BrickVoyagerCaptureCheck MUSIC.ogg CAPTURE.raw
+#include "OggVorbisReader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const long rate = 44100;
+const long blockFrames = 441;
+const long bufferFrames = 11025;  // the music's decoding buffer
+const float fadeStep = 0.000001f; // the music's fade-in, per frame
+
+bool readCapture(const std::string& path, std::vector<float>& samples)
+{
+    FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in)
+        return false;
+    float chunk[8192];
+    size_t read;
+    while ((read = std::fread(chunk, sizeof(float), 8192, in)) > 0)
+        samples.insert(samples.end(), chunk, chunk + read);
+    std::fclose(in);
+    samples.resize(samples.size() & ~size_t(1));
+    return true;
+}
+
+// The fade-in gain after a number of frames, computed as the game does.
+class Gains {
+public:
+    Gains()
+    {
+        float gain = 0.0f;
+        while (gain < 1.0f) {
+            values.push_back(gain);
+            gain += fadeStep;
+        }
+        values.push_back(gain);
+    }
+    float at(long frame) const
+    {
+        return frame < static_cast<long>(values.size()) ? values[frame] : values.back();
+    }
+
+private:
+    std::vector<float> values;
+};
+
+class Checker {
+public:
+    Checker(const DecodedMusic& track, const std::vector<float>& capture)
+        : track(track), capture(capture), frames(static_cast<long>(capture.size() / 2))
+    {
+    }
+
+    // Whether the block at capture frame t is the music at position p with
+    // the gain of frame number g.
+    bool fits(long t, long p, long g, long count) const
+    {
+        for (long i = 0; i < count; ++i) {
+            const long m = (p + i) % track.frames();
+            const float gain = gains.at(g + i);
+            const float left = track.left[m] * gain * 0.5f;
+            const float right = track.right[m] * gain * 0.5f;
+            const float tolerance = 1e-5f;
+            if (std::fabs(capture[2 * (t + i)] - left) > tolerance + 1e-4f * std::fabs(left) ||
+                std::fabs(capture[2 * (t + i) + 1] - right) > tolerance + 1e-4f * std::fabs(right))
+                return false;
+        }
+        return true;
+    }
+
+    bool silent(long t, long count) const
+    {
+        for (long i = 2 * t; i < 2 * (t + count); ++i)
+            if (capture[i] != 0.0f)
+                return false;
+        return true;
+    }
+
+    // The first frame of the capture where the music starts (its very first
+    // frame is silent, so it is found by fit, not by the first sound);
+    // -1 when none in the first ten seconds fits.
+    long findStart() const
+    {
+        long firstSound = 0;
+        while (firstSound < frames && capture[2 * firstSound] == 0.0f &&
+               capture[2 * firstSound + 1] == 0.0f)
+            ++firstSound;
+        const long window = std::min(frames - firstSound, 2 * rate);
+        for (long start = firstSound; start >= 0 && start > firstSound - 2 * rate; --start)
+            if (window > 0 && fits(start, 0, 0, window))
+                return start;
+        return -1;
+    }
+
+    // Frames from t on (at most count) that are the music from p with the
+    // gain clock at g.
+    long matchingFrames(long t, long p, long g, long count) const
+    {
+        long i = 0;
+        while (i < count && t + i < frames && fits(t + i, p + i, g + i, 1))
+            ++i;
+        return i;
+    }
+
+    // When the block at t is the music from p up to a run of silence after
+    // which the music goes on from exactly where it stopped: the length of
+    // that run, else 0.
+    long insertedSilence(long t, long p, long g, long count) const
+    {
+        const long played = matchingFrames(t, p, g, count);
+        long zeros = 0;
+        while (t + played + zeros < frames && capture[2 * (t + played + zeros)] == 0.0f &&
+               capture[2 * (t + played + zeros) + 1] == 0.0f)
+            ++zeros;
+        const long resume = t + played + zeros;
+        if (zeros == 0 || resume + count > frames)
+            return 0;
+        return fits(resume, (p + played) % track.frames(), g + played, count) ? zeros : 0;
+    }
+
+    // Whether the block at t is the music at position p at some steady gain:
+    // a stretch played again later carries a later gain of the fade.
+    bool fitsAnyGain(long t, long p, long count) const
+    {
+        double product = 0.0, power = 0.0;
+        for (long i = 0; i < count; ++i) {
+            const long m = (p + i) % track.frames();
+            product += capture[2 * (t + i)] * 0.5 * track.left[m] +
+                       capture[2 * (t + i) + 1] * 0.5 * track.right[m];
+            power += 0.25 * (track.left[m] * track.left[m] + track.right[m] * track.right[m]);
+        }
+        const double gain = power > 0.0 ? product / power : 0.0;
+        if (gain < 1e-3)
+            return false;
+        for (long i = 0; i < count; ++i) {
+            const long m = (p + i) % track.frames();
+            const double left = track.left[m] * 0.5 * gain, right = track.right[m] * 0.5 * gain;
+            if (std::fabs(capture[2 * (t + i)] - left) > 2e-4 + 1e-3 * std::fabs(left) ||
+                std::fabs(capture[2 * (t + i) + 1] - right) > 2e-4 + 1e-3 * std::fabs(right))
+                return false;
+        }
+        return true;
+    }
+
+    // Where in the track the block at t comes from: first the stretches one
+    // to three buffers either side of the expected position p, then the whole
+    // track. -1 when nowhere.
+    long locate(long t, long p, long count) const
+    {
+        const long n = track.frames();
+        for (long slip = 1; slip <= 3; ++slip)
+            for (long sign : {-1L, 1L}) {
+                const long q = ((p + sign * slip * bufferFrames) % n + n) % n;
+                if (fitsAnyGain(t, q, count))
+                    return q;
+            }
+        for (long q = 0; q < n; ++q)
+            if (fitsAnyGain(t, q, 32) && fitsAnyGain(t, q, count))
+                return q;
+        return -1;
+    }
+
+    const DecodedMusic& track;
+    const std::vector<float>& capture;
+    const long frames;
+    const Gains gains;
+};
+
+double seconds(long frames)
+{
+    return static_cast<double>(frames) / rate;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::printf("usage: BrickVoyagerCaptureCheck MUSIC.ogg CAPTURE.raw\n");
+        return 2;
+    }
+    DecodedMusic track;
+    if (!readFirstStream(argv[1], track)) {
+        std::printf("CaptureCheck: cannot decode %s\n", argv[1]);
+        return 2;
+    }
+    std::vector<float> capture;
+    if (!readCapture(argv[2], capture)) {
+        std::printf("CaptureCheck: cannot read %s\n", argv[2]);
+        return 2;
+    }
+    const Checker checker(track, capture);
+    const long start = checker.findStart();
+    if (start < 0) {
+        std::printf("CaptureCheck: the capture (%.1f s) does not begin with the music\n",
+                    seconds(checker.frames));
+        return 1;
+    }
+
+    long repeats = 0, gaps = 0, silences = 0, unmatched = 0, underruns = 0, reported = 0;
+    long p = 0;    // the music's position
+    long g = 0;    // frames the music has mixed so far: the fade's clock
+    long t = start;
+    long flawStart = -1; // capture frame where a stretch of silence or noise began
+    const char* const silence = "silence";
+    const char* const otherSound = "sound that is not the music";
+    const char* flawKind = "";
+    auto closeFlaw = [&](long end) {
+        if (flawStart < 0)
+            return;
+        if (reported++ < 50)
+            std::printf("CaptureCheck: %s of %.3f s at %.3f s\n", flawKind, seconds(end - flawStart),
+                        seconds(flawStart));
+        flawStart = -1;
+    };
+    while (t + blockFrames <= checker.frames) {
+        if (checker.fits(t, p, g, blockFrames) || checker.fitsAnyGain(t, p, blockFrames)) {
+            closeFlaw(t);
+        } else if (const long zeros = checker.insertedSilence(t, p, g, blockFrames)) {
+            // The device ran dry and PortAudio filled it with silence; the
+            // music itself went on from where it was: not a flaw of the music.
+            closeFlaw(t);
+            ++underruns;
+            const long played = checker.matchingFrames(t, p, g, blockFrames);
+            if (reported++ < 50)
+                std::printf("CaptureCheck: underrun: %ld frames of silence inserted at %.3f s, "
+                            "the music resumes where it stopped\n", zeros, seconds(t + played));
+            t += played + zeros;
+            p = (p + played) % track.frames();
+            g += played;
+            continue;
+        } else if (checker.silent(t, blockFrames)) {
+            // Silence from the device, not the music: its clock stands still.
+            if (flawStart < 0 || flawKind != silence) {
+                closeFlaw(t);
+                flawStart = t;
+                flawKind = silence;
+                ++silences;
+            }
+            t += blockFrames;
+            continue;
+        } else {
+            const long q = checker.locate(t, p, blockFrames);
+            if (q < 0) {
+                if (flawStart < 0 || flawKind != otherSound) {
+                    closeFlaw(t);
+                    flawStart = t;
+                    flawKind = otherSound;
+                    ++unmatched;
+                }
+            } else {
+                closeFlaw(t);
+                const long n = track.frames();
+                long jump = ((q - p) % n + n) % n;
+                const bool back = jump > n / 2;
+                if (back)
+                    jump = n - jump;
+                ++(back ? repeats : gaps);
+                if (reported++ < 50)
+                    std::printf("CaptureCheck: %s of %.3f s (%ld frames) at %.3f s\n",
+                                back ? "repeat" : "gap", seconds(jump), jump, seconds(t));
+                p = q;
+            }
+        }
+        p = (p + blockFrames) % track.frames();
+        g += blockFrames;
+        t += blockFrames;
+    }
+    closeFlaw(t);
+    std::printf("CaptureCheck: %.1f s of sound captured, the music from %.3f s on; track %.1f s, "
+                "played %.2f times\n",
+                seconds(checker.frames), seconds(start), seconds(track.frames()),
+                static_cast<double>(g) / track.frames());
+    std::printf("CaptureCheck: %ld repeats, %ld gaps, %ld silences, %ld stretches of other sound "
+                "in the music; %ld device underruns\n",
+                repeats, gaps, silences, unmatched, underruns);
+    return repeats + gaps + silences + unmatched == 0 ? 0 : 1;
+}
