@@ -1,13 +1,15 @@
-// Synthesises the game's music, a calm one-minute loop of soft pads and a few
-// slow bell notes in D major, and encodes it as Ogg Vorbis. Everything is
-// rendered around a circle of exactly the loop's length (tails that run past
-// the end come in again at the start, and the echo runs until it repeats
-// itself), so the end flows into the start without a seam, and the loop
-// point sits in a quiet breath so that the codec's edges cannot be heard. The same program
-// checks a music file: length, level per second and the loop seam.
+// Synthesises the game's music, a calm loop of a little over three minutes
+// of soft pads and slow bell notes in D major (the score is in Score.cpp),
+// and encodes it as Ogg Vorbis. Everything is rendered around a circle of
+// exactly the loop's length (tails that run past the end come in again at the
+// start, and the echo runs until it repeats itself), so the end flows into the
+// start without a seam, and the loop point sits in a quiet breath so that the
+// codec's edges cannot be heard. The same program checks a music file: length,
+// level per second, offset and the loop seam.
 //   BrickVoyagerMusicGen OUTPUT.ogg
 //   BrickVoyagerMusicGen --check FILE.ogg
 #include "OggVorbisWriter.h"
+#include "Score.h"
 
 #include <vorbis/vorbisfile.h>
 
@@ -21,9 +23,6 @@
 namespace {
 
 const int sampleRate = 44100;
-const double chordSeconds = 7.5;
-const int chordCount = 8;
-const long loopFrames = static_cast<long>(chordSeconds * chordCount * sampleRate);
 const double pi = 3.14159265358979323846;
 // The finished mix peaks here, about -9 dBFS: quiet, and the game halves it again.
 const float peakLevel = 0.35f;
@@ -31,12 +30,15 @@ const float encodingQuality = 0.2f;
 
 // A stereo loop whose frame index wraps around.
 struct Loop {
-    std::vector<double> left = std::vector<double>(loopFrames, 0.0);
-    std::vector<double> right = std::vector<double>(loopFrames, 0.0);
+    explicit Loop(long frames) : frames(frames), left(frames, 0.0), right(frames, 0.0) {}
+
+    const long frames;
+    std::vector<double> left;
+    std::vector<double> right;
 
     void add(long frame, double l, double r)
     {
-        const long at = ((frame % loopFrames) + loopFrames) % loopFrames;
+        const long at = ((frame % frames) + frames) % frames;
         left[at] += l;
         right[at] += r;
     }
@@ -110,11 +112,11 @@ void addEcho(Loop& loop)
     for (int channel = 0; channel < 2; ++channel) {
         const std::vector<double> dry = *channels[channel];
         std::vector<double> line(delays[channel], 0.0);
-        std::vector<double> out(loopFrames, 0.0);
+        std::vector<double> out(loop.frames, 0.0);
         long at = 0;
         double damped = 0.0;
         for (int round = 0; round < 3; ++round) {
-            for (long i = 0; i < loopFrames; ++i) {
+            for (long i = 0; i < loop.frames; ++i) {
                 const double delayed = line[at];
                 damped += 0.35 * (delayed - damped);
                 line[at] = dry[i] + feedback * damped;
@@ -126,64 +128,50 @@ void addEcho(Loop& loop)
     }
 }
 
-struct Chord {
-    int notes[6];
-};
-
-// D major, Bm, G, Asus, D/F#, Em, G, A: each chord's lowest note carries the
-// harmony, the rest lie close together in the middle.
-const Chord chords[chordCount] = {
-    {{38, 45, 54, 57, 61, 64}}, {{35, 42, 50, 54, 57, 61}}, {{43, 50, 54, 57, 59, 62}},
-    {{45, 52, 57, 59, 62, 64}}, {{42, 50, 54, 57, 62, 64}}, {{40, 47, 55, 59, 62, 66}},
-    {{43, 50, 55, 59, 62, 66}}, {{45, 52, 57, 59, 61, 64}},
-};
-
-struct BellNote {
-    double seconds;
-    int note;
-    double amplitude;
-};
-
-const BellNote melody[] = {
-    {0.8, 78, 0.060},  {3.8, 76, 0.045},  {5.6, 81, 0.040},  {8.3, 74, 0.055},
-    {11.0, 73, 0.045}, {13.4, 78, 0.035}, {15.8, 71, 0.055}, {18.8, 74, 0.045},
-    {20.6, 78, 0.040}, {23.3, 76, 0.055}, {26.3, 74, 0.045}, {30.8, 81, 0.055},
-    {33.8, 78, 0.045}, {35.6, 76, 0.035}, {38.3, 79, 0.055}, {41.3, 78, 0.045},
-    {43.1, 74, 0.040}, {45.8, 81, 0.050}, {48.8, 78, 0.045}, {50.6, 83, 0.030},
-    {52.3, 76, 0.050}, {54.6, 73, 0.035},
-};
-
 std::vector<float> compose()
 {
-    Loop loop;
-    for (int c = 0; c < chordCount; ++c) {
-        // Chords overlap by 2 s and crossfade, but the first swells in from
-        // silence and the last has died away just before the loop ends: the
-        // piece breathes there, and the seam falls where there is almost
-        // nothing for the codec to get wrong.
-        double start = c * chordSeconds - 1.0;
-        double end = (c + 1) * chordSeconds + 1.0;
-        if (c == 0)
-            start = 0.0;
-        if (c == chordCount - 1)
-            end = chordCount * chordSeconds - 0.3;
-        for (int n = 0; n < 6; ++n) {
-            const int note = chords[c].notes[n];
-            const double amplitude = n == 0 ? 0.10 : 0.055 * std::pow(0.9, n);
-            addPadNote(loop, start, end - start, note, amplitude);
-        }
-    }
+    const std::vector<Section> sections = score();
+    int chordCount = 0;
+    for (const Section& section : sections)
+        chordCount += static_cast<int>(section.chords.size());
+    const double loopSeconds = chordCount * chordSeconds;
+    Loop loop(std::lround(loopSeconds * sampleRate));
+    int c = 0;
     int index = 0;
-    for (const BellNote& bell : melody)
-        addBell(loop, bell.seconds, bell.note, bell.amplitude, index++ % 2 ? 0.62 : 0.38);
+    for (const Section& section : sections) {
+        const double sectionStart = c * chordSeconds;
+        for (const Chord& chord : section.chords) {
+            // Chords overlap by 2 s and crossfade, also from one section to
+            // the next, but the first swells in from silence and the last
+            // has died away just before the loop ends: the piece breathes
+            // there, and the seam falls where there is almost nothing for
+            // the codec to get wrong.
+            double start = c * chordSeconds - 1.0;
+            double end = (c + 1) * chordSeconds + 1.0;
+            if (c == 0)
+                start = 0.0;
+            if (c == chordCount - 1)
+                end = loopSeconds - 0.3;
+            for (int n = 0; n < 6; ++n) {
+                if (chord.notes[n] == 0)
+                    continue;
+                const double amplitude = n == 0 ? 0.10 : 0.055 * std::pow(0.9, n);
+                addPadNote(loop, start, end - start, chord.notes[n], amplitude);
+            }
+            ++c;
+        }
+        for (const BellNote& bell : section.bells)
+            addBell(loop, sectionStart + bell.seconds, bell.note, bell.amplitude,
+                    index++ % 2 ? 0.62 : 0.38);
+    }
     addEcho(loop);
 
     double peak = 0.0;
-    for (long i = 0; i < loopFrames; ++i)
+    for (long i = 0; i < loop.frames; ++i)
         peak = std::max({peak, std::abs(loop.left[i]), std::abs(loop.right[i])});
     const double scale = peak > 0.0 ? peakLevel / peak : 0.0;
-    std::vector<float> samples(2 * loopFrames);
-    for (long i = 0; i < loopFrames; ++i) {
+    std::vector<float> samples(2 * loop.frames);
+    for (long i = 0; i < loop.frames; ++i) {
         samples[2 * i] = static_cast<float>(loop.left[i] * scale);
         samples[2 * i + 1] = static_cast<float>(loop.right[i] * scale);
     }
@@ -254,6 +242,12 @@ int check(const std::string& path)
     std::printf("  whole: rms %.1f dBFS, peak %.1f dBFS\n",
                 decibels(std::sqrt(totalSquares / (frames * channels))), decibels(totalPeak));
     std::printf("  largest step between neighbouring samples: %.6f\n", largestStep);
+    for (int c = 0; c < channels; ++c) {
+        double sum = 0.0;
+        for (const float v : pcm[c])
+            sum += v;
+        std::printf("  channel %d offset (mean): %.6f\n", c, sum / frames);
+    }
     for (int c = 0; c < channels; ++c) {
         const std::vector<float>& x = pcm[c];
         const double seamStep = x[0] - x[frames - 1];
