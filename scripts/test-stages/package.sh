@@ -1,7 +1,8 @@
 # The Debian package as a player gets it: made by scripts/package.sh, checked
 # by lintian, installed with apt-get (which fetches what it depends on), its
 # desktop entry and metainfo validated where they landed, started as the menu
-# starts it on a virtual display, then purged without a file left behind.
+# starts it on a virtual display, then removed with apt-get without a file
+# left behind.
 # It installs into the system, so it runs only as root (as CI does).
 #
 # lintian must report no error and no warning. What it still says at the
@@ -109,7 +110,14 @@ ASOUND
   done
   [ "$played" -eq 0 ] || status=1
 
-  apt-get purge -y -qq -o DPkg::Lock::Timeout=300 brickvoyager > /dev/null || status=1
+  # The README tells players to apt remove it, and that must leave nothing
+  # for purge to do: dpkg forgets a package without configuration files.
+  apt-get remove -y -qq -o DPkg::Lock::Timeout=300 brickvoyager > /dev/null || status=1
+  if dpkg-query -W brickvoyager > /dev/null 2>&1; then
+    echo "package: apt-get remove left it $(dpkg-query -W -f='${db:Status-Status}' brickvoyager)"
+    apt-get purge -y -qq -o DPkg::Lock::Timeout=300 brickvoyager > /dev/null
+    status=1
+  fi
   # Every file and link of the package is gone, and every folder of its own.
   while read -r path; do
     path=${path#.}
@@ -128,7 +136,7 @@ package_stage() {
     echo "== package: skipped (installing the package needs root)"
     return
   fi
-  record_stage "Debian package: lintian, install, start, purge" package_run
+  record_stage "Debian package: lintian, install, start, remove" package_run
 }
 
 plain_stages+=(package_stage)
