@@ -50,7 +50,7 @@ endforeach()
 # only when installing (--prefix). The link is relative, so the installed
 # tree can be moved (and packaged) as a whole.
 get_filename_component(BV_COMMAND_DIR ${BV_INSTALL_COMMAND} DIRECTORY)
-file(RELATIVE_PATH BV_LINK_TARGET /root/${BV_COMMAND_DIR} /root/${BV_INSTALL_APP_DIR}/BrickVoyager)
+file(RELATIVE_PATH BV_LINK_TARGET /${BV_COMMAND_DIR} /${BV_INSTALL_APP_DIR}/BrickVoyager)
 install(CODE "
   set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${BV_INSTALL_COMMAND}\")
   get_filename_component(dir \"\${link}\" DIRECTORY)
