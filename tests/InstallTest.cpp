@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,61 @@ bool isPng(const fs::path& file, unsigned int side)
     return word(16) == side && word(20) == side;
 }
 
+// The first cell of every table row in the README's "## heading" section
+// (its subsections included), without the Markdown marks.
+std::vector<std::string> readmeTableRows(const std::string& heading)
+{
+    std::istringstream readme(readFile(BV_SOURCE_DIR "/README.md"));
+    std::vector<std::string> rows;
+    bool inSection = false;
+    bool header = true;
+    for (std::string line; std::getline(readme, line);) {
+        if (line.rfind("## ", 0) == 0)
+            inSection = line == "## " + heading;
+        if (!inSection)
+            continue;
+        if (line.rfind("|", 0) != 0) {
+            header = true;
+            continue;
+        }
+        const std::size_t end = line.find('|', 1);
+        std::string cell;
+        for (const char c : line.substr(1, end - 1))
+            if (c != '`')
+                cell += c;
+        const std::size_t first = cell.find_first_not_of(' ');
+        cell = first == std::string::npos ? "" : cell.substr(first, cell.find_last_not_of(' ') - first + 1);
+        if (!header && cell.find_first_not_of("-:") != std::string::npos)
+            rows.push_back(cell);
+        if (cell.find_first_not_of("-:") == std::string::npos)
+            header = false;
+    }
+    return rows;
+}
+
 } // namespace
+
+// The manual page is written from the README by the build: every option and
+// key the README's tables list is on it, and groff sets it without a warning.
+TEST(ManualPageTest, CarriesEveryOptionAndKeyOfTheReadmeAndRendersCleanly)
+{
+    const std::string page = BV_BINARY_DIR "/install/brickvoyager.6";
+    if (!fs::exists(page))
+        GTEST_SKIP() << "the manual page is not built here";
+
+    const CommandResult warnings = run("groff -k -man -ww -z -Tutf8 '" + page + "'");
+    EXPECT_EQ(warnings.status, 0);
+    EXPECT_EQ(warnings.output, "");
+
+    const CommandResult text = run("groff -k -man -Tascii -P-cbou '" + page + "'");
+    ASSERT_EQ(text.status, 0) << text.output;
+    for (const char* heading : {"Options", "Controls"}) {
+        const std::vector<std::string> rows = readmeTableRows(heading);
+        EXPECT_GE(rows.size(), 4u) << heading;
+        for (const std::string& row : rows)
+            EXPECT_NE(text.output.find("\n       " + row), std::string::npos) << heading << ": " << row;
+    }
+}
 
 TEST_F(InstallTest, GameSitsBesideItsResourcesWithALinkInBin)
 {
@@ -98,7 +153,7 @@ TEST_F(InstallTest, DesktopEntryStartsTheLinkAndShowsTheIcon)
 {
     const std::string entry = readFile((root() / "share/applications/BrickVoyager.desktop").string());
     EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
-    for (const std::string& line : std::vector<std::string>{"Type=Application", "Name=Brick Voyager", "Icon=BrickVoyager", "Categories=Game;",
+    for (const std::string& line : std::vector<std::string>{"Type=Application", "Name=Brick Voyager", "Icon=BrickVoyager", "Categories=Game;ArcadeGame;",
           "Exec=\"" + (root() / "bin/BrickVoyager").string() + "\""}) {
         EXPECT_NE(entry.find("\n" + line + "\n"), std::string::npos) << line;
     }
