@@ -17,7 +17,7 @@ cat > "$test_home/.asoundrc" <<'ASOUND'
 pcm.!default { type file slave.pcm "null" file "/dev/null" format "raw" }
 ASOUND
 export HOME=$test_home
-unset XDG_CONFIG_HOME XDG_DATA_HOME
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_STATE_HOME
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp"

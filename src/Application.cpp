@@ -47,6 +47,7 @@ Application::Application(const std::vector<std::string>& args)
         noMusic = settings.noMusic;
         for (int call = 0; call < settings.randomLevelsCalls; ++call)
             game.useRandomLevels();
+        journey.resume();
 
         drawer = std::make_unique<OpenGLDrawer>(logicalWidth, logicalHeight);
         if (!drawer->initialise(static_cast<unsigned short>(width),
@@ -96,8 +97,10 @@ void Application::closeVideo()
 void Application::getAudio(float*, float* output, int frames)
 {
     std::fill(output, output + 2 * frames, 0.0f);
-    if (!noMusic)
+    if (!noMusic) {
         music.audioBlock(output, frames);
+        musicLevel.apply(output, frames);
+    }
 }
 
 void Application::loadGlyphs()
@@ -115,12 +118,15 @@ void Application::eventLoop()
     const Clock clock = sdlClock();
     for (;;) {
         drainEvents();
-        if (quitRequested)
+        if (quitRequested) {
+            journey.keep();
             return;
+        }
         lastFrameTicks = paceFrame(lastFrameTicks, clock);
         drawer->beginDrawing();
         game.draw(drawer.get());
         drawer->endDrawing();
+        journey.afterFrame();
     }
 }
 
@@ -183,7 +189,7 @@ void Application::keyDown(const SDL_keysym& key)
 {
     if (key.sym == SDLK_ESCAPE)
         quit();
-    else
+    else if (!musicLevel.keyDown(key.sym) && !journey.keyDown(key.sym))
         toGameDown(key);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "GamePlay.h"
+#include "Journey.h"
+#include "MusicLevel.h"
 #include "audio/BackgroundMusic.h"
 #include "audio/PortAudioCallback.h"
 #include "audio/PortAudioDevice.h"
@@ -36,14 +38,16 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // Audio thread: clears the block, then adds the music unless noMusic.
+    // Audio thread: clears the block, then adds the music at the player's
+    // level unless noMusic.
     // Takes no lock, allocates nothing and makes no system call.
     void getAudio(float* input, float* output, int frames) override;
 
     // Runs frames until quitRequested is found set after a drain of events.
     void eventLoop();
     void quit();
-    // Escape asks to quit; every other key goes to the game.
+    // Escape asks to quit; the music and journey keys are the shell's; every
+    // other key goes to the game.
     void keyDown(const SDL_keysym& key);
     // Always goes to the game, Escape included.
     void keyUp(const SDL_keysym& key);
@@ -92,6 +96,8 @@ public:
     std::unique_ptr<Drawer> drawer;
     GamePlay game;
     BackgroundMusic music;
+    MusicLevel musicLevel;
+    Journey journey{game, musicLevel};
 
 private:
     void startVideoAndSound(const std::vector<std::string>& args);

@@ -353,6 +353,17 @@ void GamePlay::newLevel(LevelDir dir)
     currentLevel().reset();
 }
 
+void GamePlay::beginOnPlane(int plane)
+{
+    currentPlane = plane;
+    currentScreen = 0;
+    showTitle = plane == 0;
+    endFade = 1.0f;
+    currentLevel().reset();
+    placeAtStart(currentLevel());
+    player.cancelJump();
+}
+
 double GamePlay::noise()
 {
     // Wrapping 32-bit arithmetic, done unsigned so that it is defined.

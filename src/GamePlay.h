@@ -38,6 +38,9 @@ public:
     void useRandomLevels();
     // A screen change through the given edge.
     void newLevel(LevelDir dir);
+    // Puts the figure on the first screen of the plane, as a door does, with
+    // the end undone; plane 0 shows the title again, as at a first start.
+    void beginOnPlane(int plane);
     // The landing and falling pass of one frame.
     void collisionDetection();
     // Decodes the eighteen embedded images and hands them to the drawer. An

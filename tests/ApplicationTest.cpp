@@ -97,6 +97,7 @@ protected:
 
     TempDir settings;
     ScopedEnv settingsHere{"XDG_CONFIG_HOME", settings.path()};
+    ScopedEnv stateHere{"XDG_STATE_HOME", settings.path()};
     std::unique_ptr<Application> app;
     std::vector<KeyPress> presses;
 };
@@ -264,6 +265,30 @@ TEST_F(ApplicationTest, AudioBlocksStartClearedAndCarryMusicUnlessSwitchedOff)
     }
     EXPECT_NE(app->music.getPlayPosition(), position);
     EXPECT_GT(loudest, 0.0f) << "the music added nothing";
+}
+
+TEST_F(ApplicationTest, MusicKeysAreTheShellsAndSetTheLevelOfTheAudioBlocks)
+{
+    const int frames = 2048;
+    std::vector<float> block(2 * frames);
+    const auto loudest = [&] {
+        app->getAudio(nullptr, block.data(), frames);
+        float peak = 0.0f;
+        for (float sample : block)
+            peak = std::max(peak, std::fabs(sample));
+        return peak;
+    };
+    // Past the first frames of the fade-in, which are silent.
+    loudest();
+    EXPECT_GT(loudest(), 0.0f);
+    {
+        CoutCapture out;
+        dispatch({keyEvent(SDLK_m, true), keyEvent(SDLK_m, false)});
+        EXPECT_EQ(out.text(), "Music: muted\n");
+    }
+    loudest();  // the glide down
+    EXPECT_EQ(loudest(), 0.0f);
+    EXPECT_EQ(presses, std::vector<KeyPress>{up(SDLK_m)}) << "the key went down to the game";
 }
 
 namespace {

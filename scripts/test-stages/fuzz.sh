@@ -8,7 +8,7 @@ fuzz_stage() {
   local failed_before=$failed_total target
   record_stage "fuzz: building the targets" scripts/fuzz.sh build
   [ "$failed_total" -eq "$failed_before" ] || return 0
-  for target in LevelLoaderFuzz ConfigLoaderFuzz ImageLoaderFuzz BackgroundMusicFuzz; do
+  for target in LevelLoaderFuzz ConfigLoaderFuzz ImageLoaderFuzz BackgroundMusicFuzz StateFileFuzz; do
     record_stage "fuzz: $target, kept failures and ${fuzz_seconds} s" \
       scripts/fuzz.sh "$fuzz_seconds" "$target"
   done

@@ -1,7 +1,8 @@
 # Sound that must be heard at the pace of a real device: a JACK server with
 # its dummy driver, which runs in real time without a sound card, for the
 # device test that records what PortAudio plays through it. And the music's
-# real-time test once more under ThreadSanitizer.
+# real-time tests (the stream, and the player's level handed to it) once more
+# under ThreadSanitizer.
 
 jack_pid=
 
@@ -40,8 +41,9 @@ tsan_music() {
   mkdir -p build-tsan
   cmake -S . -B build-tsan -DBV_TSAN=ON > build-tsan/configure.log 2>&1 || {
     cat build-tsan/configure.log; return 1; }
-  cmake --build build-tsan -j"$(nproc)" --target BackgroundMusicRealTimeTest || return 1
-  TSAN_OPTIONS="halt_on_error=1:exitcode=66" build-tsan/BackgroundMusicRealTimeTest
+  cmake --build build-tsan -j"$(nproc)" --target BackgroundMusicRealTimeTest MusicLevelTest || return 1
+  TSAN_OPTIONS="halt_on_error=1:exitcode=66" build-tsan/BackgroundMusicRealTimeTest &&
+    TSAN_OPTIONS="halt_on_error=1:exitcode=66" build-tsan/MusicLevelTest
 }
 
 tsan_stage() {

@@ -1,0 +1,45 @@
+// Journey state files: the bytes become the state file in a state folder of
+// the fuzzer's own (XDG_STATE_HOME points into its scratch folder), which
+// JourneyFile reads as at every start of the game.
+
+#include "FuzzSupport.h"
+
+#include "JourneyFile.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+namespace {
+std::string stateFile;
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    fuzz::quietStandardOutput();
+    const std::string& home = fuzz::scratchFolder();
+    const std::string folder = home + "/PlayScaffold";
+    if (home.empty() || (mkdir(folder.c_str(), 0755) != 0) ||
+        setenv("XDG_STATE_HOME", home.c_str(), 1) != 0)
+        std::abort();
+    stateFile = folder + "/state";
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (!fuzz::writeFile(stateFile, data, size))
+        std::abort();
+    JourneyFile file;
+    if (file.getPath() != stateFile)
+        std::abort();
+    JourneyState state;
+    if (!file.load(state))
+        return 0;
+    // Whatever was taken is a state the game can write and read back alike.
+    JourneyState again;
+    if (state.plane < 0 || state.musicLevel < 0 || state.musicLevel > 10 ||
+        !JourneyFile::parse(JourneyFile::format(state), again) || again.plane != state.plane ||
+        again.musicLevel != state.musicLevel || again.musicMuted != state.musicMuted)
+        std::abort();
+    return 0;
+}
