@@ -1,6 +1,9 @@
 #pragma once
 
+#include "FullScreenSwitch.h"
 #include "GamePlay.h"
+#include "HatDirections.h"
+#include "PauseControl.h"
 #include "audio/BackgroundMusic.h"
 #include "audio/PortAudioCallback.h"
 #include "audio/PortAudioDevice.h"
@@ -42,6 +45,10 @@ public:
 
     // Runs frames until quitRequested is found set after a drain of events.
     void eventLoop();
+    // One pass of the loop: drains the events, then, unless quitting (false),
+    // plays one frame, or while paused shows the kept picture if need be and
+    // sleeps.
+    bool runPass();
     void quit();
     // Escape asks to quit; every other key goes to the game.
     void keyDown(const SDL_keysym& key);
@@ -92,6 +99,9 @@ public:
     std::unique_ptr<Drawer> drawer;
     GamePlay game;
     BackgroundMusic music;
+    FullScreenSwitch fullScreen;
+    PauseControl pause{[this] { releaseHeldKeys(); }};
+    HatDirections hat;
 
 private:
     void startVideoAndSound(const std::vector<std::string>& args);
@@ -100,6 +110,8 @@ private:
     void stickMoved(Uint8 axis, Sint16 value);
     void stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld, SDLKey positiveKey,
                         bool& positiveHeld);
+    // Key-ups for the arrows the game holds, and the gamepad forgets its own.
+    void releaseHeldKeys();
     void gameKeyDown(SDLKey sym);
     void gameKeyUp(SDLKey sym);
     void toGameDown(const SDL_keysym& key);
