@@ -2,6 +2,7 @@
 
 #include "VellumDrawingLib/OpenGLDrawer.h"
 #include "platform/ScreenResolution.h"
+#include "platform/WindowPlacement.h"
 
 #include <iostream>
 
@@ -62,6 +63,7 @@ bool FullScreenSwitch::takes(const SDL_Event& event, Drawer& drawer, int& width,
     fullscreen = wanted;
     width = newWidth;
     height = newHeight;
+    WindowPlacement::place(fullscreen, width, height, fullWidth, fullHeight);
     std::cout << "Full screen: " << (fullscreen ? "on" : "off") << " (" << width << " x "
               << height << ")" << std::endl;
     // Whatever shows a still picture (a pause) must draw it again.
