@@ -127,7 +127,8 @@ bool Application::runPass()
         pause.pausedPass(*drawer, width, height);
         return true;
     }
-    lastFrameTicks = paceFrame(lastFrameTicks, sdlClock());
+    static const Clock clock = sdlClock();
+    lastFrameTicks = paceFrame(lastFrameTicks, clock);
     drawer->beginDrawing();
     game.draw(drawer.get());
     drawer->endDrawing();

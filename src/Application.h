@@ -68,7 +68,8 @@ public:
     void loadGlyphs();
     // Takes every queued event and dispatches it.
     void drainEvents();
-    // Dispatches one event by the event table.
+    // Dispatches one event by the event table, once the full-screen switch
+    // (Alt+Enter, F11) and the pause (P, Start, focus) have passed it on.
     void handleEvent(const SDL_Event& event);
 
     // Waits, if need be, until frameMilliseconds have passed since
