@@ -190,6 +190,8 @@ bool OpenGLDrawer::changeVideoMode(unsigned short width, unsigned short height, 
 
 void OpenGLDrawer::remakeContextObjects()
 {
+    // Objects made lazily belong here too: dropped (deleted first while
+    // contextObjects.contextKept(), before copyBack) and made when next needed.
     contextObjects.copyBack();
     if (activeProgram != 0)
         glUseProgramObjectARB(contextObjects.program(activeProgram));
