@@ -15,8 +15,9 @@ namespace {
 const short logicalWidth = 1024;
 const short logicalHeight = 768;
 const double sampleRate = 44100;
-// Stick values within this distance of zero count as centred.
-const Sint16 stickDeadZone = 128;
+// Stick values within this distance of zero count as centred: a quarter of
+// the range, so that a worn stick resting off centre does not walk the figure.
+const Sint16 stickDeadZone = 8192;
 
 SDLKey buttonKey(Uint8 button)
 {
@@ -43,6 +44,7 @@ Application::Application(const std::vector<std::string>& args)
         const StartupSettings settings = StartupSettings::settle(args, config);
         width = settings.width;
         height = settings.height;
+        fullScreen = FullScreenSwitch(width, height, settings.fullscreen);
         noSound = settings.noSound;
         noMusic = settings.noMusic;
         for (int call = 0; call < settings.randomLevelsCalls; ++call)
@@ -115,19 +117,27 @@ void Application::loadGlyphs()
 void Application::eventLoop()
 {
     loadGlyphs();
-    const Clock clock = sdlClock();
-    for (;;) {
-        drainEvents();
-        if (quitRequested) {
-            journey.keep();
-            return;
-        }
-        lastFrameTicks = paceFrame(lastFrameTicks, clock);
-        drawer->beginDrawing();
-        game.draw(drawer.get());
-        drawer->endDrawing();
-        journey.afterFrame();
+    while (runPass()) {
     }
+    journey.keep();
+}
+
+bool Application::runPass()
+{
+    drainEvents();
+    if (quitRequested)
+        return false;
+    if (pause.isPaused()) {
+        pause.pausedPass(*drawer, width, height);
+        return true;
+    }
+    static const Clock clock = sdlClock();
+    lastFrameTicks = paceFrame(lastFrameTicks, clock);
+    drawer->beginDrawing();
+    game.draw(drawer.get());
+    drawer->endDrawing();
+    journey.afterFrame();
+    return true;
 }
 
 Uint32 Application::paceFrame(Uint32 lastFrameTicks, const Clock& clock)
@@ -156,6 +166,8 @@ void Application::drainEvents()
 
 void Application::handleEvent(const SDL_Event& event)
 {
+    if (fullScreen.takes(event, *drawer, width, height) || !pause.passes(event, *drawer))
+        return;
     switch (event.type) {
     case SDL_KEYDOWN:
         keyDown(event.key.keysym);
@@ -165,6 +177,10 @@ void Application::handleEvent(const SDL_Event& event)
         break;
     case SDL_JOYAXISMOTION:
         stickMoved(event.jaxis.axis, event.jaxis.value);
+        break;
+    case SDL_JOYHATMOTION:
+        for (const auto& [key, pressed] : hat.moved(event.jhat.value))
+            pressed ? gameKeyDown(key) : gameKeyUp(key);
         break;
     case SDL_JOYBUTTONDOWN:
         gameKeyDown(buttonKey(event.jbutton.button));
@@ -228,6 +244,18 @@ void Application::stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativ
     (positive ? positiveHeld : negativeHeld) = true;
 }
 
+void Application::releaseHeldKeys()
+{
+    if (game.leftHeld)
+        gameKeyUp(SDLK_LEFT);
+    if (game.rightHeld)
+        gameKeyUp(SDLK_RIGHT);
+    if (game.downHeld)
+        gameKeyUp(SDLK_DOWN);
+    stickUpHeld = stickDownHeld = stickLeftHeld = stickRightHeld = false;
+    hat.reset();
+}
+
 void Application::gameKeyDown(SDLKey sym)
 {
     SDL_keysym key = {};
@@ -244,6 +272,8 @@ void Application::gameKeyUp(SDLKey sym)
 
 void Application::toGameDown(const SDL_keysym& key)
 {
+    if (pause.holdsBack(key.sym))
+        return;
     if (keyWatcher)
         keyWatcher(key, true);
     game.keyDown(key);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "FullScreenSwitch.h"
 #include "GamePlay.h"
+#include "HatDirections.h"
 #include "Journey.h"
 #include "MusicLevel.h"
+#include "PauseControl.h"
 #include "audio/BackgroundMusic.h"
 #include "audio/PortAudioCallback.h"
 #include "audio/PortAudioDevice.h"
@@ -45,6 +48,10 @@ public:
 
     // Runs frames until quitRequested is found set after a drain of events.
     void eventLoop();
+    // One pass of the loop: drains the events, then, unless quitting (false),
+    // plays one frame, or while paused shows the kept picture if need be and
+    // sleeps.
+    bool runPass();
     void quit();
     // Escape asks to quit; the music and journey keys are the shell's; every
     // other key goes to the game.
@@ -65,7 +72,8 @@ public:
     void loadGlyphs();
     // Takes every queued event and dispatches it.
     void drainEvents();
-    // Dispatches one event by the event table.
+    // Dispatches one event by the event table, once the full-screen switch
+    // (Alt+Enter, F11) and the pause (P, Start, focus) have passed it on.
     void handleEvent(const SDL_Event& event);
 
     // Waits, if need be, until frameMilliseconds have passed since
@@ -98,6 +106,9 @@ public:
     BackgroundMusic music;
     MusicLevel musicLevel;
     Journey journey{game, musicLevel};
+    FullScreenSwitch fullScreen;
+    PauseControl pause{[this] { releaseHeldKeys(); }};
+    HatDirections hat;
 
 private:
     void startVideoAndSound(const std::vector<std::string>& args);
@@ -106,6 +117,8 @@ private:
     void stickMoved(Uint8 axis, Sint16 value);
     void stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld, SDLKey positiveKey,
                         bool& positiveHeld);
+    // Key-ups for the arrows the game holds, and the gamepad forgets its own.
+    void releaseHeldKeys();
     void gameKeyDown(SDLKey sym);
     void gameKeyUp(SDLKey sym);
     void toGameDown(const SDL_keysym& key);

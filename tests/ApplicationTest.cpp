@@ -3,6 +3,7 @@
 #include "CoutCapture.h"
 #include "DrawingTestSupport.h"
 #include "FatalError.h"
+#include "SdlEventSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,54 +14,6 @@
 #include <vector>
 
 namespace {
-
-struct KeyPress {
-    SDLKey sym;
-    bool down;
-};
-
-bool operator==(const KeyPress& a, const KeyPress& b)
-{
-    return a.sym == b.sym && a.down == b.down;
-}
-
-std::ostream& operator<<(std::ostream& out, const KeyPress& press)
-{
-    return out << (press.down ? "down " : "up ") << SDL_GetKeyName(press.sym);
-}
-
-KeyPress down(SDLKey sym) { return {sym, true}; }
-KeyPress up(SDLKey sym) { return {sym, false}; }
-
-SDL_Event axisEvent(Uint8 axis, Sint16 value)
-{
-    SDL_Event event = {};
-    event.type = SDL_JOYAXISMOTION;
-    event.jaxis.type = SDL_JOYAXISMOTION;
-    event.jaxis.axis = axis;
-    event.jaxis.value = value;
-    return event;
-}
-
-SDL_Event buttonEvent(Uint8 button, bool pressed)
-{
-    SDL_Event event = {};
-    event.type = pressed ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    event.jbutton.type = event.type;
-    event.jbutton.button = button;
-    event.jbutton.state = pressed ? SDL_PRESSED : SDL_RELEASED;
-    return event;
-}
-
-SDL_Event keyEvent(SDLKey sym, bool pressed)
-{
-    SDL_Event event = {};
-    event.type = pressed ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
-    event.key.state = pressed ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = sym;
-    return event;
-}
 
 // A whole Application in a small window, without sound output so that the
 // tests alone call getAudio, and with a settings folder of its own. The
@@ -122,22 +75,22 @@ TEST_F(ApplicationTest, StickMovesReachTheGameAsArrowKeys)
          {axisEvent(0, 20000), axisEvent(0, -20000)},
          {down(SDLK_RIGHT), up(SDLK_RIGHT), down(SDLK_LEFT)}},
         {"moving within one side presses again",
-         {axisEvent(0, -5000), axisEvent(0, -30000)},
+         {axisEvent(0, -9000), axisEvent(0, -30000)},
          {down(SDLK_LEFT), down(SDLK_LEFT)}},
         {"fully down to fully up in one event",
          {axisEvent(1, 32767), axisEvent(1, -32768)},
          {down(SDLK_DOWN), up(SDLK_DOWN), down(SDLK_UP)}},
-        {"up to down", {axisEvent(1, -300), axisEvent(1, 300)},
+        {"up to down", {axisEvent(1, -9000), axisEvent(1, 9000)},
          {down(SDLK_UP), up(SDLK_UP), down(SDLK_DOWN)}},
         {"horizontal centre releases both even when neither was held",
          {axisEvent(0, 0)}, {up(SDLK_RIGHT), up(SDLK_LEFT)}},
         {"vertical centre releases both", {axisEvent(1, 0)}, {up(SDLK_DOWN), up(SDLK_UP)}},
-        {"-128 and 128 are centred",
-         {axisEvent(0, -128), axisEvent(0, 128), axisEvent(1, -128), axisEvent(1, 128)},
+        {"-8192 and 8192 are centred",
+         {axisEvent(0, -8192), axisEvent(0, 8192), axisEvent(1, -8192), axisEvent(1, 8192)},
          {up(SDLK_RIGHT), up(SDLK_LEFT), up(SDLK_RIGHT), up(SDLK_LEFT), up(SDLK_DOWN),
           up(SDLK_UP), up(SDLK_DOWN), up(SDLK_UP)}},
-        {"-129 and 129 are pushed",
-         {axisEvent(0, -129), axisEvent(0, 129), axisEvent(1, 129), axisEvent(1, -129)},
+        {"-8193 and 8193 are pushed",
+         {axisEvent(0, -8193), axisEvent(0, 8193), axisEvent(1, 8193), axisEvent(1, -8193)},
          {down(SDLK_LEFT), up(SDLK_LEFT), down(SDLK_RIGHT), down(SDLK_DOWN), up(SDLK_DOWN),
           down(SDLK_UP)}},
         {"other axes are ignored", {axisEvent(2, 32767), axisEvent(3, -32768)}, {}},

@@ -119,12 +119,7 @@ bool OpenGLDrawer::initialise(unsigned short width, unsigned short height, bool 
                          "Could not set multi sample samples...");
     }
 
-    Uint32 flags = SDL_OPENGL;
-    if (fullscreen)
-        flags |= SDL_FULLSCREEN;
-    else
-        setenv("SDL_VIDEO_CENTERED", "1", 1);
-    const bool modeSet = SDL_SetVideoMode(width, height, 0, flags) != nullptr;
+    const bool modeSet = setVideoMode(width, height, fullscreen);
 
     const GLenum glewStatus = glewInit();
     if (glewStatus != GLEW_OK)
@@ -150,6 +145,68 @@ void OpenGLDrawer::initialiseLight(unsigned short width, unsigned short height)
     fit(width, height);
     setUpProjectionAndState();
     loadLineImageOnce();
+}
+
+bool OpenGLDrawer::setVideoMode(unsigned short width, unsigned short height, bool fullscreen)
+{
+    Uint32 flags = SDL_OPENGL;
+    if (fullscreen)
+        flags |= SDL_FULLSCREEN;
+    else
+        setenv("SDL_VIDEO_CENTERED", "1", 1);
+    return SDL_SetVideoMode(width, height, 0, flags) != nullptr;
+}
+
+bool OpenGLDrawer::changeVideoMode(unsigned short width, unsigned short height, bool fullscreen)
+{
+    const SDL_Surface* previous = SDL_GetVideoSurface();
+    const bool wasFullscreen = previous && (previous->flags & SDL_FULLSCREEN);
+    contextObjects.copyOut(contextTextures());
+
+    const bool changed = setVideoMode(width, height, fullscreen);
+    if (!changed) {
+        width = static_cast<unsigned short>(screenWidth);
+        height = static_cast<unsigned short>(screenHeight);
+        if (!setVideoMode(width, height, wasFullscreen))
+            return false;
+    }
+    // A new context has not had its entry points looked up.
+    if (!contextObjects.contextKept())
+        glewInit();
+
+    screenWidth = static_cast<short>(width);
+    screenHeight = static_cast<short>(height);
+    // The fit keeps old offsets when the proportions match; a letterboxed
+    // mode before must not leave its bars behind.
+    viewportX = viewportY = 0.0f;
+    glViewport(0, 0, width, height);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    fit(width, height);
+    setUpProjectionAndState();
+    remakeContextObjects();
+    return changed;
+}
+
+void OpenGLDrawer::remakeContextObjects()
+{
+    // Objects made lazily belong here too: dropped (deleted first while
+    // contextObjects.contextKept(), before copyBack) and made when next needed.
+    contextObjects.copyBack();
+    if (activeProgram != 0)
+        glUseProgramObjectARB(contextObjects.program(activeProgram));
+}
+
+std::vector<unsigned int*> OpenGLDrawer::contextTextures()
+{
+    std::vector<unsigned int*> names;
+    for (auto& entry : images)
+        names.push_back(&entry.second.texture);
+    for (Image& glyph : glyphs)
+        names.push_back(&glyph.texture);
+    for (const std::unique_ptr<OpenGLFont>& font : fonts)
+        names.push_back(&font->texture);
+    return names;
 }
 
 void OpenGLDrawer::fit(unsigned short width, unsigned short height)
@@ -596,6 +653,7 @@ unsigned int OpenGLDrawer::loadShader(const std::string& vertexFile,
     std::cout << fragmentFile << ":" << std::endl;
     printInfoLog(fragmentShader);
 
+    contextObjects.keepProgram(program, vertexSource, fragmentSource);
     baseUniform = glGetUniformLocationARB(program, "base");
     secondUniform = glGetUniformLocationARB(program, "second");
     return program;
@@ -634,7 +692,7 @@ void OpenGLDrawer::printInfoLog(unsigned int object)
 
 void OpenGLDrawer::useShader(unsigned int program)
 {
-    glUseProgramObjectARB(program);
+    glUseProgramObjectARB(contextObjects.program(program));
     activeProgram = program;
 }
 

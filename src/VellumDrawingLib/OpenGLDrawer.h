@@ -1,5 +1,6 @@
 #pragma once
 
+#include "VellumDrawingLib/ContextObjects.h"
 #include "VellumDrawingLib/Drawer.h"
 #include "VellumDrawingLib/OpenGLFont.h"
 
@@ -79,6 +80,15 @@ public:
     short getActualHeight() const override;
     void loadGlyph(Glyph glyph, unsigned char* pixels, unsigned int size) override;
 
+    // Replaces the video mode by a window or full screen of the given size,
+    // keeping every image, glyph, font, polygon and shader under the ids the
+    // callers hold, even if SDL makes a new GL context. False when the mode
+    // was refused; the previous mode is then asked for again.
+    bool changeVideoMode(unsigned short width, unsigned short height, bool fullscreen);
+    // After a video-mode change: makes again, in the current context, every GL
+    // object the drawer holds, from what was copied out before the change.
+    void remakeContextObjects();
+
     // Linear (true) or nearest filtering for textures made from now on.
     void setTexInterp(bool interpolate);
     static bool isPowerOfTwo(unsigned int n);
@@ -112,6 +122,10 @@ public:
     static unsigned int lineImage;
 
 private:
+    // A window (centred) or full screen with an OpenGL context; false when refused.
+    static bool setVideoMode(unsigned short width, unsigned short height, bool fullscreen);
+    // The places that hold a texture name, for copying out before a mode change.
+    std::vector<unsigned int*> contextTextures();
     // The window part the logical area fills, keeping its proportions.
     void fit(unsigned short width, unsigned short height);
     // Projection with y downwards and the fixed blending and texturing state.
@@ -150,4 +164,5 @@ private:
     unsigned int activeProgram = 0;
     // This drawer loaded the shared line image and gives the id up when it goes.
     bool holdsLineImage = false;
+    ContextObjects contextObjects;
 };

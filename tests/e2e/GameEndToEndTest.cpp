@@ -17,35 +17,6 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-// The pale green ground, (192, 255, 192), give or take.
-bool isGround(const unsigned char* p)
-{
-    return std::abs(p[0] - 192) <= 8 && p[1] >= 247 && std::abs(p[2] - 192) <= 8;
-}
-
-double groundShare(const Picture& picture)
-{
-    long ground = 0;
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            ground += isGround(picture.at(x, y));
-    return picture.width == 0 ? 0.0 : double(ground) / (double(picture.width) * picture.height);
-}
-
-// Screenshots until the middle of the window (where the vignette is clear)
-// shows the ground, for up to 40 s; the last one taken.
-Picture waitForGround(const GameProcess& game, const std::string& path)
-{
-    Picture picture;
-    for (int tries = 0; tries < 40; ++tries) {
-        sleepMs(1000);
-        picture = game.screenshot(path);
-        if (picture.width > 400 && picture.height > 240 && isGround(picture.at(picture.width / 2, 240)))
-            break;
-    }
-    return picture;
-}
-
 // The mean column of the figure's dark pixels within the rows it stands in
 // (its green channel is far below anything the ground, the white blocks or
 // the vignette give); -1 when none is there.

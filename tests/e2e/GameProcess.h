@@ -252,4 +252,39 @@ private:
     std::vector<std::unique_ptr<PrivateDisplay>> servers;
 };
 
+// A JACK server answers (the one JACK_DEFAULT_SERVER names, if set).
+inline bool jackRunning()
+{
+    return runCommand("jack_lsp > /dev/null 2>&1").status == 0;
+}
+
+// The pale green ground, (192, 255, 192), give or take.
+inline bool isGround(const unsigned char* p)
+{
+    return std::abs(p[0] - 192) <= 8 && p[1] >= 247 && std::abs(p[2] - 192) <= 8;
+}
+
+inline double groundShare(const Picture& picture)
+{
+    long ground = 0;
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            ground += isGround(picture.at(x, y));
+    return picture.width == 0 ? 0.0 : double(ground) / (double(picture.width) * picture.height);
+}
+
+// Screenshots until the middle of the window (where the vignette is clear)
+// shows the ground, for up to 40 s; the last one taken.
+inline Picture waitForGround(const GameProcess& game, const std::string& path)
+{
+    Picture picture;
+    for (int tries = 0; tries < 40; ++tries) {
+        sleepMs(1000);
+        picture = game.screenshot(path);
+        if (picture.width > 400 && picture.height > 240 && isGround(picture.at(picture.width / 2, 240)))
+            break;
+    }
+    return picture;
+}
+
 } // namespace e2e

@@ -43,11 +43,6 @@ std::vector<float> readWav16(const std::string& path, int& channels)
     return samples;
 }
 
-bool jackRunning()
-{
-    return runCommand("jack_lsp > /dev/null 2>&1").status == 0;
-}
-
 // The game's JACK output ports: those of a client other than the server's
 // that appeared since before lists all ports.
 std::vector<std::string> newOutputPorts(const std::string& before)
