@@ -23,7 +23,7 @@ variants=(
   "6|the rows as rings: no way round|--no-wrap"
   "7|the lift of the three gates, held still|--freeze 7.1.3"
   "7|the shrinking pillar of the three gates, held|--freeze 7.1.5"
-  "8|the hanging pillar, held low|--freeze 8.0.3"
+  "8|the hanging pillar, held low|--freeze 8.0.4"
   "8|the swelling bridge, held small|--freeze 8.2.2"
   "9|the higher lift, held|--freeze 9.0.5"
   "9|the lower lift, held|--freeze 9.0.4"
