@@ -81,43 +81,54 @@ TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevels)
 TEST(WalkthroughTest, EveryJumpOfTheRouteForgivesTwoFramesEitherWay)
 {
     const Walkthrough::Script script = committedScript();
-    std::vector<std::unordered_set<std::string>> onRoute;
+    GamePlay game;
+    std::vector<std::unordered_set<std::string>> onRoute(game.planes.size());
     {
-        GamePlay game;
-        onRoute.resize(game.planes.size());
+        GamePlay whole;
         int frame = 0;
         std::size_t next = 0;
-        playUpTo(game, script, frame, next, script.lastFrame,
-                 [&] { onRoute[game.currentPlane].insert(RouteSearch::fingerprint(game)); });
+        playUpTo(whole, script, frame, next, script.lastFrame,
+                 [&] { onRoute[whole.currentPlane].insert(RouteSearch::fingerprint(whole)); });
     }
     RouteSearch::Options bounded;
     bounded.maxFrames = 600;
     bounded.cap = 1500;
+    int frame = 0;
+    std::size_t next = 0;
     int jumps = 0;
     for (std::size_t j = 0; j < script.events.size(); ++j) {
         if (script.events[j].key != SDLK_UP || !script.events[j].down)
             continue;
         ++jumps;
+        const int pressed = script.events[j].frame;
+        playUpTo(game, script, frame, next, pressed - 3, [] {});
+        const RouteSearch::Snapshot before = RouteSearch::take(game);
+        const bool leftHeld = game.leftHeld;
+        const bool rightHeld = game.rightHeld;
         for (int shift : {-2, -1, 1, 2}) {
-            Walkthrough::Script shifted = script;
-            const int pressed = script.events[j].frame + shift;
-            for (std::size_t e = j; e < j + 2 && e < shifted.events.size(); ++e)
-                if (shifted.events[e].key == SDLK_UP)
-                    shifted.events[e].frame = pressed;
-            std::stable_sort(shifted.events.begin(), shifted.events.end(),
+            // The route's keys around the jump, the up arrow moved.
+            Walkthrough::Script window;
+            for (std::size_t e = next; e < script.events.size() && script.events[e].frame <= pressed + 2; ++e) {
+                window.events.push_back(script.events[e]);
+                if (script.events[e].key == SDLK_UP && (e == j || e == j + 1))
+                    window.events.back().frame = pressed + shift;
+            }
+            std::stable_sort(window.events.begin(), window.events.end(),
                              [](const auto& a, const auto& b) { return a.frame < b.frame; });
-            GamePlay game;
-            int frame = 0;
-            std::size_t next = 0;
-            playUpTo(game, shifted, frame, next, std::max(pressed, script.events[j].frame), [] {});
+            int windowFrame = frame;
+            std::size_t windowNext = 0;
+            playUpTo(game, window, windowFrame, windowNext, std::max(pressed, pressed + shift), [] {});
             const auto& known = onRoute[game.currentPlane];
             const std::vector<unsigned char> way =
                 RouteSearch::search(game, bounded, [&known](GamePlay& g) {
                     return RouteSearch::inFrontOfDoor(g) || known.count(RouteSearch::fingerprint(g)) > 0;
                 });
-            EXPECT_FALSE(way.empty()) << "the jump at frame " << script.events[j].frame << " taken "
-                                      << shift << " frames " << (shift < 0 ? "early" : "late")
+            EXPECT_FALSE(way.empty()) << "the jump at frame " << pressed << " taken " << shift
+                                      << " frames " << (shift < 0 ? "early" : "late")
                                       << " leads nowhere (plane " << game.currentPlane << ")";
+            RouteSearch::restore(game, before);
+            game.leftHeld = leftHeld;
+            game.rightHeld = rightHeld;
         }
     }
     EXPECT_GT(jumps, 0);

@@ -5,9 +5,10 @@
 // plays the real game from its current state until a goal is met.
 // It plays as a player does: it jumps only where the figure stands (unless
 // midAir) and keeps the figure on the screen (unless offScreen).
-// States alike in screen, position, jump and breathing phase (by default in
-// steps of half a key, 25 frames) are merged: the first one the search reaches stands for the others, so a
-// route that needs a rarer state can be missed.
+// States alike in screen, position, jump and breathing phase (in steps of
+// half a key, 25 frames) are merged: the first one the search reaches stands
+// for the others, so a route that needs a rarer state can be missed.
+// Standing still on a breathing screen is never merged away: it is waiting.
 
 #include <algorithm>
 #include <cstdint>
@@ -83,9 +84,6 @@ struct Options {
     // through its left edge, or the right one through its right edge, is
     // not taken.
     bool noWrap = false;
-    // The breathing phase counts in steps of this part of a key; finer
-    // steps miss fewer routes that need good timing, at a higher cost.
-    int phaseSteps = 2;
     int maxFrames = 6000;
     std::size_t cap = 6000;  // most states kept per frame
     std::ostream* progress = nullptr;
@@ -125,7 +123,7 @@ inline void frame(GamePlay& game, Held held, bool up)
     game.draw(&drawer);
 }
 
-inline std::uint64_t keyOf(GamePlay& game, int phaseSteps)
+inline std::uint64_t keyOf(GamePlay& game)
 {
     const Player& p = game.player;
     std::uint64_t k = static_cast<std::uint16_t>(p.x);
@@ -137,8 +135,7 @@ inline std::uint64_t keyOf(GamePlay& game, int phaseSteps)
     k = k * 8 + (!p.jumping ? 0 : tick >= 19 && tick <= 23 ? tick - 18 : 6);
     k = k * 2 + (p.lastY < p.y ? 1 : 0);
     k = k * 2 + (p.screenChangeCooldown > 0 ? 1 : 0);
-    k = k * 16 * static_cast<std::uint64_t>(phaseSteps) +
-        static_cast<std::uint64_t>(game.currentLevel().animPhase * static_cast<float>(phaseSteps));
+    k = k * 32 + static_cast<std::uint64_t>(game.currentLevel().animPhase * 2.0f) % 32;
     return k;
 }
 
@@ -227,7 +224,7 @@ inline std::vector<unsigned char> search(GamePlay& game, const Options& options,
                 if (options.noWrap && wrapped)
                     continue;
                 if ((options.offScreen || !isOffScreen(game.player)) &&
-                    (seen.insert(keyOf(game, options.phaseSteps)).second || waits)) {
+                    (seen.insert(keyOf(game)).second || waits)) {
                     next.push_back(take(game));
                     nodes.push_back(Node{static_cast<int>(i), a});
                 }
