@@ -1,11 +1,39 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <unordered_set>
 
+#include "../tools/walkthrough/RouteSearch.h"
 #include "../tools/walkthrough/Walkthrough.h"
 #include "GamePlay.h"
 
 namespace {
+
+Walkthrough::Script committedScript()
+{
+    std::ifstream in(BV_TEST_DATA_DIR "/walkthrough.txt");
+    Walkthrough::Script script;
+    std::string error;
+    EXPECT_TRUE(in) << "tests/data/walkthrough.txt is missing";
+    EXPECT_TRUE(Walkthrough::parseScript(in, script, error)) << error;
+    return script;
+}
+
+// Plays the script's frames up to and including the frame named, one at a
+// time; next is the index of the script's first event not yet sent.
+template <typename EachFrame>
+void playUpTo(GamePlay& game, const Walkthrough::Script& script, int& frame, std::size_t& next,
+              int last, EachFrame eachFrame)
+{
+    static Walkthrough::NullDrawer drawer;
+    for (; frame <= last; ++frame) {
+        for (; next < script.events.size() && script.events[next].frame == frame; ++next)
+            Walkthrough::sendKey(game, script.events[next].key, script.events[next].down);
+        game.draw(&drawer);
+        eachFrame();
+    }
+}
 
 Walkthrough::Script scriptFrom(const std::string& text)
 {
@@ -22,14 +50,9 @@ Walkthrough::Script scriptFrom(const std::string& text)
 // beside the executable, through every door to the end.
 TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevels)
 {
-    std::ifstream in(BV_TEST_DATA_DIR "/walkthrough.txt");
-    ASSERT_TRUE(in) << "tests/data/walkthrough.txt is missing";
-    Walkthrough::Script script;
-    std::string error;
-    ASSERT_TRUE(Walkthrough::parseScript(in, script, error)) << error;
-
+    const Walkthrough::Script script = committedScript();
     GamePlay game;
-    ASSERT_GE(game.planes.size(), 4u);
+    ASSERT_GE(game.planes.size(), 9u);
     const Walkthrough::Report report = Walkthrough::play(game, script);
 
     ASSERT_EQ(report.planeEntered.size(), game.planes.size());
@@ -49,6 +72,66 @@ TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevels)
     for (int frame = 0; frame < 210; ++frame)
         game.draw(&drawer);
     EXPECT_LE(game.endFade, 0.0f);
+}
+
+// A player presses the up arrow a little early or late: for every jump of
+// the route, pressed up to two frames before or after, the search still
+// finds a way on from there, to the door or back onto the route (a state
+// the route passes through, from which its own keys lead on to the door).
+TEST(WalkthroughTest, EveryJumpOfTheRouteForgivesTwoFramesEitherWay)
+{
+    const Walkthrough::Script script = committedScript();
+    GamePlay game;
+    std::vector<std::unordered_set<std::string>> onRoute(game.planes.size());
+    {
+        GamePlay whole;
+        int frame = 0;
+        std::size_t next = 0;
+        playUpTo(whole, script, frame, next, script.lastFrame,
+                 [&] { onRoute[whole.currentPlane].insert(RouteSearch::fingerprint(whole)); });
+    }
+    RouteSearch::Options bounded;
+    bounded.maxFrames = 600;
+    bounded.cap = 1500;
+    int frame = 0;
+    std::size_t next = 0;
+    int jumps = 0;
+    for (std::size_t j = 0; j < script.events.size(); ++j) {
+        if (script.events[j].key != SDLK_UP || !script.events[j].down)
+            continue;
+        ++jumps;
+        const int pressed = script.events[j].frame;
+        playUpTo(game, script, frame, next, pressed - 3, [] {});
+        const RouteSearch::Snapshot before = RouteSearch::take(game);
+        const bool leftHeld = game.leftHeld;
+        const bool rightHeld = game.rightHeld;
+        for (int shift : {-2, -1, 1, 2}) {
+            // The route's keys around the jump, the up arrow moved.
+            Walkthrough::Script window;
+            for (std::size_t e = next; e < script.events.size() && script.events[e].frame <= pressed + 2; ++e) {
+                window.events.push_back(script.events[e]);
+                if (script.events[e].key == SDLK_UP && (e == j || e == j + 1))
+                    window.events.back().frame = pressed + shift;
+            }
+            std::stable_sort(window.events.begin(), window.events.end(),
+                             [](const auto& a, const auto& b) { return a.frame < b.frame; });
+            int windowFrame = frame;
+            std::size_t windowNext = 0;
+            playUpTo(game, window, windowFrame, windowNext, std::max(pressed, pressed + shift), [] {});
+            const auto& known = onRoute[game.currentPlane];
+            const std::vector<unsigned char> way =
+                RouteSearch::search(game, bounded, [&known](GamePlay& g) {
+                    return RouteSearch::inFrontOfDoor(g) || known.count(RouteSearch::fingerprint(g)) > 0;
+                });
+            EXPECT_FALSE(way.empty()) << "the jump at frame " << pressed << " taken " << shift
+                                      << " frames " << (shift < 0 ? "early" : "late")
+                                      << " leads nowhere (plane " << game.currentPlane << ")";
+            RouteSearch::restore(game, before);
+            game.leftHeld = leftHeld;
+            game.rightHeld = rightHeld;
+        }
+    }
+    EXPECT_GT(jumps, 0);
 }
 
 TEST(WalkthroughTest, ShippedLevelsKeepTheirPromises)

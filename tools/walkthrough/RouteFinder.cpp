@@ -1,220 +1,197 @@
 // Finds a route through a levels file and writes it as a walkthrough script.
-//   BrickVoyagerRouteFinder [--mid-air] [--off-screen] LEVELS_FILE SCRIPT_OUT
+//   BrickVoyagerRouteFinder [OPTIONS] LEVELS_FILE SCRIPT_OUT
 //                           [MAX_FRAMES_PER_PLANE [CAP]]
-// Plane by plane, a breadth-first search over the keys of each frame plays
-// the real game from the plane's start until the figure stands in front of
-// the plane's door; the route found is the fewest frames the search saw.
-// It plays as a player would: it jumps only from where the figure stands and
-// keeps the figure on the screen. --mid-air also tries the jumps the rules
-// allow in the air (feet level with any top), --off-screen the walks beyond a
-// side edge while a screen change cools down: shortcuts to look for when
-// checking that a plane cannot be cut short.
-// States alike in screen, position, jump and breathing phase are merged, so a
-// route that needs a rarer state may be missed: the tool then says on which
-// plane it gave up. Exits 0 when a whole route was written.
-#include <algorithm>
+// Plane by plane, the search of RouteSearch.h plays the real game from the
+// plane's start until the figure stands in front of the plane's door; the
+// route found is the fewest frames the search saw. Options:
+//   --mid-air, --off-screen  the shortcuts the rules allow beyond what a
+//                            player does (see RouteSearch::Options)
+//   --no-jumps               never jump
+//   --no-wrap                never leave a row's left screen through its
+//                            left edge or its right screen through its right
+//   --trace                  tell the screen changes, jumps and landings of
+//                            each plane's route
+//   --after SCRIPT FRAME     play SCRIPT up to FRAME, then search from there
+//                            to the door of the plane it has reached
+//   --plane N                search plane N only (the figure is taken
+//                            through the earlier doors); no script is written
+//   --freeze P.S.B           block B of screen S of plane P keeps its key 0
+//   --remove P.S.B           block B of screen S of plane P is gone
+//   --add P.S.X.Y.T          screen S of plane P gets a still block of type T
+//                            at (X, Y)
+// The last four make variants of a plane without the idea it teaches: the
+// search should then fail on it. Exits 0 when a route was found through
+// every plane searched, 1 when not, 2 on bad input.
 #include <fstream>
 #include <iostream>
-#include <unordered_set>
+#include <sstream>
 
+#include "BlockTypes.h"
 #include "FatalError.h"
-#include "Walkthrough.h"
+#include "RouteSearch.h"
 
 namespace {
 
-constexpr std::size_t maxBlocks = 24;
+using RouteSearch::Held;
 
-// Everything of the game that the rules read, for the current plane.
-struct Snapshot {
-    Player player;
-    int currentScreen = 0;
-    bool showTitle = true;
-    float phases[Plane::screenCount] = {};
-    float scales[Plane::screenCount][maxBlocks] = {};
+struct Change {
+    std::string kind;
+    std::vector<int> numbers;  // plane, screen, then the rest
 };
 
-Snapshot take(GamePlay& game)
+bool parseChange(const std::string& kind, const std::string& text, std::size_t count,
+                 std::vector<Change>& changes)
 {
-    Snapshot s;
-    s.player = game.player;
-    s.currentScreen = game.currentScreen;
-    s.showTitle = game.showTitle;
-    for (int i = 0; i < Plane::screenCount; ++i) {
-        const Level& level = *game.planes[game.currentPlane].levels[i];
-        s.phases[i] = level.animPhase;
-        for (std::size_t b = 0; b < level.blocks.size() && b < maxBlocks; ++b)
-            s.scales[i][b] = level.blocks[b].scale;
-    }
-    return s;
-}
-
-void restore(GamePlay& game, const Snapshot& s)
-{
-    game.player = s.player;
-    game.currentScreen = s.currentScreen;
-    game.showTitle = s.showTitle;
-    for (int i = 0; i < Plane::screenCount; ++i) {
-        Level& level = *game.planes[game.currentPlane].levels[i];
-        level.animPhase = s.phases[i];
-        for (std::size_t b = 0; b < level.blocks.size() && b < maxBlocks; ++b)
-            level.blocks[b].scale = s.scales[i][b];
-    }
-}
-
-// Held keys of one frame and whether the up arrow is pressed before it.
-enum Held { None = 0, LeftKey = 1, RightKey = 2 };
-struct Action {
-    Held held;
-    bool up;
-};
-constexpr Action actions[] = {{None, false}, {LeftKey, false}, {RightKey, false},
-                              {None, true},  {LeftKey, true},  {RightKey, true}};
-
-// Jumps a player would make: from a block's top, unless midAirJumps allows
-// the rules' other jumps too (feet level with any top, also in the air).
-bool midAirJumps = false;
-// Whether the figure may stay beyond a side edge while a screen change cools
-// down (from where a fall enters the other row off the screen).
-bool offScreen = false;
-
-bool isOffScreen(const Player& p) { return p.x < -Player::width || p.x > 1024; }
-
-bool jumpWouldStart(GamePlay& game)
-{
-    if (!midAirJumps && !game.player.grounded)
-        return false;
-    const short feet = static_cast<short>(game.player.y + Player::height);
-    for (const CollisionHull& hull : game.currentLevel().getHulls())
-        if (hull.top - 4 < feet && feet < hull.top + 4)
-            return true;
-    return false;
-}
-
-bool inFrontOfDoor(GamePlay& game)
-{
-    const Level& level = game.currentLevel();
-    if (!level.door)
-        return false;
-    const CollisionHull& d = *level.door;
-    const Player& p = game.player;
-    return static_cast<short>(p.x + 8) >= d.left - 16 && static_cast<short>(p.x + 14) <= d.right + 16 &&
-           static_cast<short>(p.y + 8) >= d.top - 16 && static_cast<short>(p.y + 52) <= d.bottom + 16;
-}
-
-Walkthrough::NullDrawer drawer;
-
-void frame(GamePlay& game, Held held, bool up)
-{
-    game.leftHeld = held == LeftKey;
-    game.rightHeld = held == RightKey;
-    if (up)
-        Walkthrough::sendKey(game, SDLK_UP, true);
-    game.draw(&drawer);
-}
-
-// States alike in these are merged: the first one the search reaches stands
-// for the others. The breathing of the screen on display counts in steps of
-// half a key (25 frames), so that waiting for a block still makes progress.
-std::uint64_t keyOf(GamePlay& game)
-{
-    const Player& p = game.player;
-    std::uint64_t k = static_cast<std::uint16_t>(p.x);
-    k = k * 65536 + static_cast<std::uint16_t>(p.y);
-    k = k * 4 + static_cast<std::uint64_t>(game.currentScreen);
-    k = k * 2 + (p.jumping ? 1 : 0);
-    k = k * 2 + (p.lastY < p.y ? 1 : 0);
-    k = k * 2 + (p.screenChangeCooldown > 0 ? 1 : 0);
-    k = k * 32 + static_cast<std::uint64_t>(game.currentLevel().animPhase * 2.0f) % 32;
-    return k;
-}
-
-struct Node {
-    int parent;
-    unsigned char action;
-};
-
-// Frames of actions from the current state to a state in front of the door,
-// or empty when none was found within maxFrames.
-std::vector<unsigned char> search(GamePlay& game, int maxFrames, std::size_t cap)
-{
-    const Snapshot root = take(game);
-    std::vector<std::vector<Node>> layers;
-    std::vector<Snapshot> frontier{root};
-    layers.push_back({Node{-1, 0}});
-    std::unordered_set<std::uint64_t> seen;
-    for (int depth = 0; depth < maxFrames && !frontier.empty(); ++depth) {
-        std::vector<Snapshot> next;
-        std::vector<Node> nodes;
-        for (std::size_t i = 0; i < frontier.size(); ++i) {
-            for (unsigned char a = 0; a < std::size(actions); ++a) {
-                restore(game, frontier[i]);
-                if (actions[a].up && !jumpWouldStart(game))
-                    continue;
-                frame(game, actions[a].held, actions[a].up);
-                if (inFrontOfDoor(game)) {
-                    std::vector<unsigned char> path{a};
-                    for (int d = depth, n = static_cast<int>(i); d > 0; --d) {
-                        path.push_back(layers[d][n].action);
-                        n = layers[d][n].parent;
-                    }
-                    std::reverse(path.begin(), path.end());
-                    restore(game, frontier[i]);
-                    frame(game, actions[a].held, actions[a].up);
-                    return path;
-                }
-                if ((offScreen || !isOffScreen(game.player)) && seen.insert(keyOf(game)).second) {
-                    next.push_back(take(game));
-                    nodes.push_back(Node{static_cast<int>(i), a});
-                }
-            }
+    Change change{kind, {}};
+    std::istringstream in(text);
+    std::string number;
+    while (std::getline(in, number, '.')) {
+        try {
+            change.numbers.push_back(std::stoi(number));
+        } catch (const std::exception&) {
+            return false;
         }
-        if (next.size() > cap) {
-            // Keep an even spread rather than the first ones found.
-            std::vector<Snapshot> kept;
-            std::vector<Node> keptNodes;
-            for (std::size_t j = 0; j < cap; ++j) {
-                const std::size_t pick = j * next.size() / cap;
-                kept.push_back(std::move(next[pick]));
-                keptNodes.push_back(nodes[pick]);
-            }
-            next = std::move(kept);
-            nodes = std::move(keptNodes);
-        }
-        if (depth % 200 == 0)
-            std::cout << "RouteFinder: frame " << depth << ", " << next.size() << " states" << std::endl;
-        frontier = std::move(next);
-        layers.push_back(std::move(nodes));
     }
-    restore(game, root);
-    return {};
+    if (change.numbers.size() != count)
+        return false;
+    changes.push_back(change);
+    return true;
+}
+
+bool apply(GamePlay& game, const Change& change)
+{
+    const std::vector<int>& n = change.numbers;
+    if (n[0] < 0 || n[0] >= static_cast<int>(game.planes.size()) || n[1] < 0 ||
+        n[1] >= Plane::screenCount)
+        return false;
+    Level& level = *game.planes[n[0]].levels[n[1]];
+    if (change.kind == "--add") {
+        Block block;
+        block.x = static_cast<short>(n[2]);
+        block.y = static_cast<short>(n[3]);
+        block.type = n[4];
+        block.width = BlockTypes::width16Of(n[4]);
+        block.height = BlockTypes::height16Of(n[4]);
+        level.addBlock(block);
+        return n[4] >= 0 && n[4] < 4;
+    }
+    if (n[2] < 0 || n[2] >= static_cast<int>(level.blocks.size()))
+        return false;
+    Block& block = level.blocks[n[2]];
+    const float key = change.kind == "--remove" ? 0.0f : block.scaleKeys[0];
+    std::fill(std::begin(block.scaleKeys), std::end(block.scaleKeys), key);
+    block.scale = key;
+    return true;
+}
+
+// Through the door in two frames: the down arrow for one, then let go.
+void stepThroughDoor(GamePlay& game)
+{
+    game.downHeld = true;
+    RouteSearch::frame(game, RouteSearch::None, false);
+    game.downHeld = false;
+    RouteSearch::frame(game, RouteSearch::None, false);
+}
+
+// Puts the figure in front of the current plane's door, wherever it is.
+void placeAtDoor(GamePlay& game)
+{
+    for (int screen = 0; screen < Plane::screenCount; ++screen) {
+        const Level& level = *game.planes[game.currentPlane].levels[screen];
+        if (level.door) {
+            game.currentScreen = screen;
+            game.player.x = game.player.lastX = static_cast<short>(level.door->left + 18);
+            game.player.y = game.player.lastY = static_cast<short>(level.door->top + 4);
+            return;
+        }
+    }
+}
+
+// Plays the route found once more from the plane's start, telling where the
+// figure changes screens, jumps and lands.
+void traceRoute(GamePlay& game, const RouteSearch::Snapshot& start,
+                const std::vector<unsigned char>& path)
+{
+    const RouteSearch::Snapshot end = RouteSearch::take(game);
+    RouteSearch::restore(game, start);
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const int screen = game.currentScreen;
+        const bool grounded = game.player.grounded;
+        const RouteSearch::Action action = RouteSearch::actions[path[i]];
+        RouteSearch::frame(game, action.held, action.up);
+        if (screen != game.currentScreen || action.up || (game.player.grounded && !grounded))
+            std::cout << "  frame " << i << ": screen " << game.currentScreen << ", figure at "
+                      << game.player.x << ", " << game.player.y << (action.up ? ", jumps" : "")
+                      << (game.player.grounded && !grounded ? ", lands" : "") << std::endl;
+    }
+    RouteSearch::restore(game, end);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    RouteSearch::Options options;
+    options.progress = &std::cout;
+    std::vector<Change> changes;
+    int only = -1;
+    bool trace = false;
+    std::string afterScript;
+    int afterFrame = -1;
     for (; argc > 1 && std::string(argv[1]).rfind("--", 0) == 0; --argc, ++argv) {
         const std::string option = argv[1];
+        const std::string value = argc > 2 ? argv[2] : "";
+        bool good = true;
         if (option == "--mid-air") {
-            midAirJumps = true;
+            options.midAir = true;
         } else if (option == "--off-screen") {
-            offScreen = true;
+            options.offScreen = true;
+        } else if (option == "--after" && argc > 3) {
+            afterScript = argv[2];
+            afterFrame = std::atoi(argv[3]);
+            argc -= 2, argv += 2;
+        } else if (option == "--trace") {
+            trace = true;
+        } else if (option == "--no-jumps") {
+            options.noJumps = true;
+        } else if (option == "--no-wrap") {
+            options.noWrap = true;
+        } else if (option == "--plane" && !value.empty()) {
+            only = std::atoi(value.c_str());
+            --argc, ++argv;
+        } else if ((option == "--freeze" || option == "--remove") && !value.empty()) {
+            good = parseChange(option, value, 3, changes);
+            --argc, ++argv;
+        } else if (option == "--add" && !value.empty()) {
+            good = parseChange(option, value, 5, changes);
+            --argc, ++argv;
         } else {
-            std::cout << "RouteFinder: unknown option " << option << std::endl;
+            good = false;
+        }
+        if (!good) {
+            std::cout << "RouteFinder: bad option " << option << " " << value << std::endl;
             return 2;
         }
     }
     if (argc < 3 || argc > 5) {
-        std::cout << "usage: BrickVoyagerRouteFinder [--mid-air] [--off-screen] LEVELS_FILE SCRIPT_OUT [MAX_FRAMES_PER_PLANE [CAP]]"
+        std::cout << "usage: BrickVoyagerRouteFinder [--mid-air] [--off-screen] [--no-jumps] [--no-wrap] "
+                     "[--trace] [--after SCRIPT FRAME] [--plane N] [--freeze P.S.B] [--remove P.S.B] [--add P.S.X.Y.T] "
+                     "LEVELS_FILE SCRIPT_OUT [MAX_FRAMES_PER_PLANE [CAP]]"
                   << std::endl;
         return 2;
     }
-    const int maxFrames = argc >= 4 ? std::atoi(argv[3]) : 6000;
-    const std::size_t cap = argc >= 5 ? static_cast<std::size_t>(std::atoi(argv[4])) : 6000;
+    options.maxFrames = argc >= 4 ? std::atoi(argv[3]) : 6000;
+    options.cap = argc >= 5 ? static_cast<std::size_t>(std::atoi(argv[4])) : 6000;
     try {
         GamePlay game(argv[1]);
+        for (const Change& change : changes) {
+            if (!apply(game, change)) {
+                std::cout << "RouteFinder: no such block or plane for " << change.kind << std::endl;
+                return 2;
+            }
+        }
         std::vector<Walkthrough::Event> events;
-        Held held = None;
+        Held held = RouteSearch::None;
         int frameNumber = 0;
         const auto emit = [&](SDLKey key, bool down) {
             events.push_back(Walkthrough::Event{frameNumber, down, key});
@@ -222,44 +199,78 @@ int main(int argc, char** argv)
         const auto setHeld = [&](Held wanted) {
             if (held == wanted)
                 return;
-            if (held == LeftKey)
+            if (held == RouteSearch::LeftKey)
                 emit(SDLK_LEFT, false);
-            if (held == RightKey)
+            if (held == RouteSearch::RightKey)
                 emit(SDLK_RIGHT, false);
-            if (wanted == LeftKey)
+            if (wanted == RouteSearch::LeftKey)
                 emit(SDLK_LEFT, true);
-            if (wanted == RightKey)
+            if (wanted == RouteSearch::RightKey)
                 emit(SDLK_RIGHT, true);
             held = wanted;
         };
-        for (std::size_t plane = 0; plane < game.planes.size(); ++plane) {
+        if (!afterScript.empty()) {
+            // A near miss to look into: the script played up to a frame, and
+            // the search from there to the door of the plane it is in.
+            std::ifstream in(afterScript);
+            Walkthrough::Script script;
+            std::string error;
+            if (!in || !Walkthrough::parseScript(in, script, error)) {
+                std::cout << "RouteFinder: bad script " << afterScript << " " << error << std::endl;
+                return 2;
+            }
+            script.lastFrame = afterFrame;
+            Walkthrough::play(game, script);
+            const RouteSearch::Snapshot start = RouteSearch::take(game);
+            const std::vector<unsigned char> path =
+                RouteSearch::search(game, options, RouteSearch::inFrontOfDoor);
+            std::cout << "RouteFinder: from frame " << afterFrame << " of " << afterScript
+                      << " in plane " << game.currentPlane << ": "
+                      << (path.empty() ? "no route found" : std::to_string(path.size()) + " frames to the door")
+                      << std::endl;
+            if (trace && !path.empty())
+                traceRoute(game, start, path);
+            return path.empty() ? 1 : 0;
+        }
+        const int planes = static_cast<int>(game.planes.size());
+        for (int plane = 0; plane < planes; ++plane) {
+            if (only >= 0 && plane != only) {
+                if (plane > only)
+                    break;
+                placeAtDoor(game);
+                stepThroughDoor(game);
+                continue;
+            }
             std::cout << "RouteFinder: plane " << plane << " from frame " << frameNumber << std::endl;
-            const std::vector<unsigned char> path = search(game, maxFrames, cap);
+            const RouteSearch::Snapshot start = RouteSearch::take(game);
+            const std::vector<unsigned char> path =
+                RouteSearch::search(game, options, RouteSearch::inFrontOfDoor);
             if (path.empty()) {
                 std::cout << "RouteFinder: no route found through plane " << plane << std::endl;
                 return 1;
             }
+            if (trace)
+                traceRoute(game, start, path);
             for (unsigned char a : path) {
-                setHeld(actions[a].held);
-                if (actions[a].up) {
+                setHeld(RouteSearch::actions[a].held);
+                if (RouteSearch::actions[a].up) {
                     emit(SDLK_UP, true);
                     emit(SDLK_UP, false);
                 }
                 ++frameNumber;
             }
             // In front of the door: step inside, then let go.
-            setHeld(None);
+            setHeld(RouteSearch::None);
             emit(SDLK_DOWN, true);
-            game.downHeld = true;
-            frame(game, None, false);
             ++frameNumber;
             emit(SDLK_DOWN, false);
-            game.downHeld = false;
-            frame(game, None, false);
+            stepThroughDoor(game);
             ++frameNumber;
             std::cout << "RouteFinder: plane " << plane << " done in " << path.size() << " frames"
                       << std::endl;
         }
+        if (only >= 0)
+            return 0;
         std::ofstream out(argv[2]);
         out << "# Brick Voyager walkthrough of the shipped levels, written by\n"
                "# BrickVoyagerRouteFinder (tools/walkthrough/README.md).\n"
