@@ -32,9 +32,15 @@ BackgroundMusic::BackgroundMusic(const std::string& path, WithoutDecodingThread)
 
 void BackgroundMusic::open(const std::string& path)
 {
-    file = std::fopen(path.c_str(), "rb");
+    const FilePath music(path);
+    std::string problem;
+    file = music.openForReading(maxFileBytes, problem);
     if (!file) {
-        std::cout << "vorbisfile: fopen could not open file: " << path << std::endl;
+        if (music.isAbsent())
+            std::cout << "vorbisfile: fopen could not open file: " << path << std::endl;
+        else
+            std::cout << "BackgroundMusic: " << path << " " << problem << "; playing no music."
+                      << std::endl;
         return;
     }
     if (ov_open(file, &decoder, nullptr, 0) < 0) {

@@ -5,17 +5,23 @@
 #include <vorbis/vorbisfile.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
 // The music track, decoded ahead on a thread of its own into three quarter-
 // second buffers and mixed into the audio blocks without a lock, in an endless
-// seamless loop with a slow fade-in. A missing or unreadable file is reported
-// on standard output and leaves the object silent; it never throws.
+// seamless loop with a slow fade-in. A missing or unreadable file, or anything
+// but a regular file of at most 64 MB, is reported on standard output and
+// leaves the object silent; it never throws.
 class BackgroundMusic : public Thread {
 public:
     static constexpr int bufferFrames = 11025;
     static constexpr int bufferCount = 3;
+    // Ten minutes of music at a generous bit rate. The decoder reads the
+    // headers of every chained stream on opening, so a larger file would
+    // only cost time and memory before the first note.
+    static constexpr std::uintmax_t maxFileBytes = 64 * 1024 * 1024;
 
     // Plays getSoundsPath() + "music.ogg".
     BackgroundMusic();
