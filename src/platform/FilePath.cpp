@@ -101,7 +101,7 @@ bool writeAll(int fd, const std::string& bytes)
 bool FilePath::isAbsent() const
 {
     struct stat info;
-    return path.empty() || (lstat(path.c_str(), &info) != 0 && errno == ENOENT);
+    return path.empty() || (lstat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR));
 }
 
 std::string FilePath::readProblem(std::uintmax_t maxBytes) const
