@@ -141,6 +141,8 @@ private:
         if (!p || *p != '<')
             return nullptr;
         p = Lexer::SkipWhiteSpace(p + 1, encoding);
+        if (!p)
+            return nullptr;
         std::string name;
         p = Lexer::ReadName(p, &name, encoding);
         if (!p || !*p)
@@ -148,7 +150,7 @@ private:
         int attributes = 0;
         for (;;) {
             p = Lexer::SkipWhiteSpace(p, encoding);
-            if (!p)
+            if (!p || !*p)
                 return nullptr;
             if (*p == '/')
                 return p[1] == '>' ? p + 2 : nullptr;
@@ -174,7 +176,7 @@ private:
     {
         const char* withWhiteSpace = p;
         p = Lexer::SkipWhiteSpace(p, encoding);
-        if (!p)
+        if (!p || !*p)
             return nullptr;  // the end tag never came
         if (*p != '<') {
             TiXmlText text("");

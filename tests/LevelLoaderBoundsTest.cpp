@@ -63,6 +63,7 @@ TEST(LevelLoaderBoundsTest, ShapeMeasuredAheadIsTheShapeTheParserBuilds)
         {"broken at the end", "<a><b x=\"1\"", 2, 2, 0},
         {"wrong end tag", "<a><b></a><c/>", 2, 2, 0},
         {"text after the root", "<a/> tail <b/>", 1, 1, 0},
+        {"white space to the end", "<a> \t", 1, 1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
