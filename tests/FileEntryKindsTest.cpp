@@ -3,6 +3,7 @@
 // naming the path and what is wrong, without blocking, and the game goes on
 // as it does without the file. An alarm ends any case that would hang.
 
+#include "AudioTestSupport.h"
 #include "ConfigLoader.h"
 #include "CoutCapture.h"
 #include "FatalError.h"
@@ -10,6 +11,7 @@
 #include "TestSupport.h"
 #include "VellumDrawingLib/OpenGLFont.h"
 #include "audio/BackgroundMusic.h"
+#include "audio/OggFirstStream.h"
 #include "platform/FilePath.h"
 
 #include <gtest/gtest.h>
@@ -171,6 +173,22 @@ TEST_F(FileEntryKindsTest, MusicFileThatIsNoReadableFileIsSaidOnceAndPlaysSilenc
         std::vector<float> block(2 * 4096, 0.25f);
         music->audioBlock(block.data(), 4096);
         EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](float v) { return v == 0.25f; }));
+    }
+}
+
+// The decoder would read and keep the headers of every chained stream on
+// opening; it is shown the file only as far as the first stream reaches.
+TEST_F(FileEntryKindsTest, MusicOfManyChainedStreamsIsReadOnlyAsFarAsItsFirstStream)
+{
+    using namespace audiotest;
+    TempDir dir;
+    const std::string alone = writeMusic(dir.path() + "/alone.ogg", {glide(3000)});
+    const std::string chained =
+        writeMusic(dir.path() + "/chained.ogg", std::vector<VorbisStream>(40, glide(3000)));
+    ASSERT_GT(std::filesystem::file_size(chained), 30 * std::filesystem::file_size(alone));
+    for (const std::string& path : {alone, chained}) {
+        const OggFirstStream stream(std::fopen(path.c_str(), "rb"));
+        EXPECT_EQ(stream.visibleBytes(), static_cast<long long>(std::filesystem::file_size(alone))) << path;
     }
 }
 

@@ -34,8 +34,8 @@ void BackgroundMusic::open(const std::string& path)
 {
     const FilePath music(path);
     std::string problem;
-    file = music.openForReading(maxFileBytes, problem);
-    if (!file) {
+    std::FILE* opened = music.openForReading(maxFileBytes, problem);
+    if (!opened) {
         if (music.isAbsent())
             std::cout << "vorbisfile: fopen could not open file: " << path << std::endl;
         else
@@ -43,15 +43,15 @@ void BackgroundMusic::open(const std::string& path)
                       << std::endl;
         return;
     }
-    if (ov_open(file, &decoder, nullptr, 0) < 0) {
+    file = std::make_unique<OggFirstStream>(opened);
+    if (ov_open_callbacks(file.get(), &decoder, nullptr, 0, OggFirstStream::callbacks()) < 0) {
         std::cout << "vorbisfile: Could not open file: " << path << std::endl;
-        std::fclose(file);
-        file = nullptr;
+        file.reset();
         return;
     }
     if (ov_streams(&decoder) <= 0) {
         ov_clear(&decoder);
-        file = nullptr;
+        file.reset();
         std::cout << "vorbisfile: There are no streams in this file?" << std::endl;
         return;
     }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "audio/OggFirstStream.h"
 #include "platform/Thread.h"
 
 #include <vorbis/vorbisfile.h>
 
 #include <atomic>
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 
 // The music track, decoded ahead on a thread of its own into three quarter-
@@ -19,8 +20,8 @@ public:
     static constexpr int bufferFrames = 11025;
     static constexpr int bufferCount = 3;
     // Ten minutes of music at a generous bit rate. The decoder reads the
-    // headers of every chained stream on opening, so a larger file would
-    // only cost time and memory before the first note.
+    // headers of the first chained stream on opening, and the file's pages
+    // up to the second are read once.
     static constexpr std::uintmax_t maxFileBytes = 64 * 1024 * 1024;
 
     // Plays getSoundsPath() + "music.ogg".
@@ -58,7 +59,8 @@ protected:
 private:
     void open(const std::string& path);
 
-    FILE* file = nullptr;
+    // The open music file while the decoder uses it; none when there is no music.
+    std::unique_ptr<OggFirstStream> file;
     OggVorbis_File decoder{};
     // Written by the decoding thread (by the constructor before it starts).
     int filePosition = 0;
