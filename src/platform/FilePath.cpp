@@ -158,7 +158,10 @@ bool FilePath::readWhole(std::uintmax_t maxBytes, std::string& bytes, std::strin
     std::FILE* file = openForReading(maxBytes, problem);
     if (!file)
         return false;
-    // One byte more than allowed tells a file that grew since it was measured.
+    struct stat info;
+    if (fstat(fileno(file), &info) == 0 && info.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    // Reading on past the size it had tells a file that grew since it was measured.
     char buffer[65536];
     while (problem.empty()) {
         const std::size_t read = std::fread(buffer, 1, sizeof buffer, file);
