@@ -114,8 +114,6 @@ TEST(BackgroundMusicTest, BlockEndingOnBufferEndHandsItBackAndTheNextStartsAtFra
     EXPECT_EQ(music->getPlayPosition(), 500);
 }
 
-// The decoder never sees past the first stream, so a damaged second one
-// does not matter either.
 TEST(BackgroundMusicTest, ChainedFilePlaysOnlyItsFirstStreamInALoop)
 {
     TempDir dir;
@@ -123,16 +121,12 @@ TEST(BackgroundMusicTest, ChainedFilePlaysOnlyItsFirstStreamInALoop)
         writeMusic(dir.path() + "/chained.ogg", {glide(20000), glide(20000, 2, 700.0)});
     const Decoded first = decodeFirstStream(path);
     ASSERT_EQ(first.frames(), 20000);
-    const std::string damaged = dir.write("damaged.ogg", withSecondLinkDamaged(readFile(path)));
 
-    for (const std::string& file : {path, damaged}) {
-        SCOPED_TRACE(file);
-        auto music = std::make_unique<BackgroundMusic>(file);
-        const std::vector<float> output = play(*music, 70000, 2048);
-        MusicModel model(first);
-        const Comparison result = compareWithModel(model, output, 0);
-        EXPECT_EQ(result.mismatches, 0) << result.first;
-    }
+    auto music = std::make_unique<BackgroundMusic>(path);
+    const std::vector<float> output = play(*music, 70000, 2048);
+    MusicModel model(first);
+    const Comparison result = compareWithModel(model, output, 0);
+    EXPECT_EQ(result.mismatches, 0) << result.first;
 }
 
 TEST(BackgroundMusicTest, MonoPlaysOnBothSidesAndMoreChannelsPlayTheirFirstTwo)
@@ -179,12 +173,17 @@ TEST(BackgroundMusicTest, UnreadableMusicIsReportedAndLeavesBlocksUnchanged)
     TempDir dir;
     const std::string missing = dir.path() + "/missing.ogg";
     const std::string notOgg = dir.write("text.ogg", "this is not music\n");
+    const std::string brokenLink = dir.write("broken-link.ogg", withSecondLinkDamaged(
+        readFile(writeMusic(dir.path() + "/chained.ogg", {glide(1500), glide(1500, 1)}))));
     const struct {
         std::string path;
         std::string message;
     } cases[] = {
         {missing, "vorbisfile: fopen could not open file: " + missing + "\n"},
         {notOgg, "vorbisfile: Could not open file: " + notOgg + "\n"},
+        // The decoder gives up on the whole file (and, in libvorbisfile
+        // 1.3.7, loses a few bytes doing so: see tests/sanitizer/lsan.supp).
+        {brokenLink, "vorbisfile: Could not open file: " + brokenLink + "\n"},
     };
     for (const auto& c : cases) {
         testing::internal::CaptureStdout();

@@ -11,7 +11,6 @@
 #include "TestSupport.h"
 #include "VellumDrawingLib/OpenGLFont.h"
 #include "audio/BackgroundMusic.h"
-#include "audio/OggFirstStream.h"
 #include "platform/FilePath.h"
 
 #include <gtest/gtest.h>
@@ -176,19 +175,29 @@ TEST_F(FileEntryKindsTest, MusicFileThatIsNoReadableFileIsSaidOnceAndPlaysSilenc
     }
 }
 
-// The decoder would read and keep the headers of every chained stream on
-// opening; it is shown the file only as far as the first stream reaches.
-TEST_F(FileEntryKindsTest, MusicOfManyChainedStreamsIsReadOnlyAsFarAsItsFirstStream)
+// The decoder reads and keeps the headers of every chained stream on
+// opening: a file chaining more than the bound is refused before it does.
+TEST_F(FileEntryKindsTest, MusicChainingTooManyStreamsIsRefusedInOneLine)
 {
     using namespace audiotest;
     TempDir dir;
-    const std::string alone = writeMusic(dir.path() + "/alone.ogg", {glide(3000)});
-    const std::string chained =
-        writeMusic(dir.path() + "/chained.ogg", std::vector<VorbisStream>(40, glide(3000)));
-    ASSERT_GT(std::filesystem::file_size(chained), 30 * std::filesystem::file_size(alone));
-    for (const std::string& path : {alone, chained}) {
-        const OggFirstStream stream(std::fopen(path.c_str(), "rb"));
-        EXPECT_EQ(stream.visibleBytes(), static_cast<long long>(std::filesystem::file_size(alone))) << path;
+    const int most = BackgroundMusic::maxChainedStreams;
+    const std::string fits =
+        writeMusic(dir.path() + "/fits.ogg", std::vector<VorbisStream>(most, glide(1500)));
+    const std::string over =
+        writeMusic(dir.path() + "/over.ogg", std::vector<VorbisStream>(most + 1, glide(1500)));
+    const struct {
+        std::string path;
+        std::string line;
+    } cases[] = {
+        {fits, "vorbisfile: Loaded file: " + fits},
+        {over, "BackgroundMusic: " + over + " chains more than " + std::to_string(most) +
+                   " streams; playing no music."},
+    };
+    for (const auto& c : cases) {
+        CoutCapture out;
+        const auto music = std::make_unique<BackgroundMusic>(c.path);
+        EXPECT_EQ(out.lines(), std::vector<std::string>{c.line});
     }
 }
 

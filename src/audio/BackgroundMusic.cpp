@@ -1,5 +1,6 @@
 #include "audio/BackgroundMusic.h"
 
+#include "audio/OggChain.h"
 #include "platform/FilePath.h"
 
 #include <SDL.h>
@@ -34,8 +35,8 @@ void BackgroundMusic::open(const std::string& path)
 {
     const FilePath music(path);
     std::string problem;
-    std::FILE* opened = music.openForReading(maxFileBytes, problem);
-    if (!opened) {
+    file = music.openForReading(maxFileBytes, problem);
+    if (!file) {
         if (music.isAbsent())
             std::cout << "vorbisfile: fopen could not open file: " << path << std::endl;
         else
@@ -43,15 +44,22 @@ void BackgroundMusic::open(const std::string& path)
                       << std::endl;
         return;
     }
-    file = std::make_unique<OggFirstStream>(opened);
-    if (ov_open_callbacks(file.get(), &decoder, nullptr, 0, OggFirstStream::callbacks()) < 0) {
+    if (OggChain::countStreams(file, maxChainedStreams) > maxChainedStreams) {
+        std::cout << "BackgroundMusic: " << path << " chains more than " << maxChainedStreams
+                  << " streams; playing no music." << std::endl;
+        std::fclose(file);
+        file = nullptr;
+        return;
+    }
+    if (ov_open(file, &decoder, nullptr, 0) < 0) {
         std::cout << "vorbisfile: Could not open file: " << path << std::endl;
-        file.reset();
+        std::fclose(file);
+        file = nullptr;
         return;
     }
     if (ov_streams(&decoder) <= 0) {
         ov_clear(&decoder);
-        file.reset();
+        file = nullptr;
         std::cout << "vorbisfile: There are no streams in this file?" << std::endl;
         return;
     }

@@ -1,28 +1,28 @@
 #pragma once
 
-#include "audio/OggFirstStream.h"
 #include "platform/Thread.h"
 
 #include <vorbis/vorbisfile.h>
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
+#include <cstdio>
 #include <string>
 
 // The music track, decoded ahead on a thread of its own into three quarter-
 // second buffers and mixed into the audio blocks without a lock, in an endless
 // seamless loop with a slow fade-in. A missing or unreadable file, or anything
-// but a regular file of at most 64 MB, is reported on standard output and
-// leaves the object silent; it never throws.
+// but a regular file of at most 64 MB and 64 chained streams, is reported on
+// standard output and leaves the object silent; it never throws.
 class BackgroundMusic : public Thread {
 public:
     static constexpr int bufferFrames = 11025;
     static constexpr int bufferCount = 3;
-    // Ten minutes of music at a generous bit rate. The decoder reads the
-    // headers of the first chained stream on opening, and the file's pages
-    // up to the second are read once.
+    // Ten minutes of music at a generous bit rate, in at most so many
+    // chained streams (only the first plays): the decoder reads and keeps the
+    // headers of every one of them on opening.
     static constexpr std::uintmax_t maxFileBytes = 64 * 1024 * 1024;
+    static constexpr int maxChainedStreams = 64;
 
     // Plays getSoundsPath() + "music.ogg".
     BackgroundMusic();
@@ -59,8 +59,7 @@ protected:
 private:
     void open(const std::string& path);
 
-    // The open music file while the decoder uses it; none when there is no music.
-    std::unique_ptr<OggFirstStream> file;
+    FILE* file = nullptr;
     OggVorbis_File decoder{};
     // Written by the decoding thread (by the constructor before it starts).
     int filePosition = 0;
