@@ -225,6 +225,20 @@ TEST_F(FileEntryKindsTest, FontFileThatIsNoReadableFileIsPassedOverForTheNextCop
     }
 }
 
+// SDL_ttf takes an empty file's missing stream without looking.
+TEST_F(FileEntryKindsTest, EmptyFontFileIsSaidAndStaysUnloaded)
+{
+    TempDir home;
+    const ScopedEnv env("HOME", home.path());
+    ASSERT_EQ(mkdir((home.path() + "/.fonts").c_str(), 0755), 0);
+    const std::string path = home.write(".fonts/Empty.ttf", "");
+    CoutCapture out;
+    const OpenGLFont font("Empty.ttf", 20.0f);
+    EXPECT_FALSE(font.loaded);
+    ASSERT_EQ(out.lines().size(), 1u);
+    EXPECT_EQ(out.lines()[0].rfind("OpenGLFont: Could not load font " + path + ": ", 0), 0u) << out.text();
+}
+
 // The settings file is written only where there is nothing or a regular
 // file, and either whole or not at all: a write cut short (here by a limit
 // on file sizes) leaves the old file and no half-written one beside it.

@@ -162,8 +162,9 @@ void OpenGLFont::load(const FilePath& file, int pixelSize)
                   << std::endl;
         return;
     }
-    const FontPtr font(TTF_OpenFontRW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())),
-                                      1, pixelSize));
+    // An empty file gets no stream, and SDL_ttf would not look before using it.
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    const FontPtr font(source ? TTF_OpenFontRW(source, 1, pixelSize) : nullptr);
     if (!font) {
         std::cout << "OpenGLFont: Could not load font " << file.path << ": " << TTF_GetError()
                   << std::endl;
