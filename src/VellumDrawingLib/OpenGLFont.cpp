@@ -170,6 +170,12 @@ void OpenGLFont::load(const FilePath& file, int pixelSize)
                   << std::endl;
         return;
     }
+    // A broken file may give any metrics; the atlas is laid out from these.
+    if (TTF_FontHeight(font.get()) < 1) {
+        std::cout << "OpenGLFont: Could not load font " << file.path
+                  << ": it gives its lines no height." << std::endl;
+        return;
+    }
     GLint maxTexture = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
     const int maxSide = std::min(largestAtlas, static_cast<int>(maxTexture));
