@@ -5,9 +5,9 @@
 #include "platform/ScreenResolution.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <limits>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -108,14 +108,21 @@ ConfigLoader::ConfigLoader()
     const std::string path = configFile(getFilePath());
     if (path.empty())
         return;
-    std::ifstream in(path);
-    if (!in) {
+    const FilePath file(path);
+    std::string bytes, problem;
+    if (!file.readWhole(maxFileBytes, bytes, problem)) {
+        // Only a missing file is made anew: whatever else stands there is
+        // the player's and stays as it is.
+        if (!file.isAbsent()) {
+            std::cout << "ConfigLoader: " << path << " " << problem
+                      << "; using the built-in settings." << std::endl;
+            return;
+        }
         writeDefaults(path);
-        in.clear();
-        in.open(path);
-        if (!in)
+        if (!file.readWhole(maxFileBytes, bytes, problem))
             return;
     }
+    std::istringstream in(bytes);
     std::string line;
     while (nextLine(in, line))
         readLine(line);
@@ -166,11 +173,7 @@ void ConfigLoader::createFile() const
 
 void ConfigLoader::writeDefaults(const std::string& path) const
 {
-    std::ofstream out(path, std::ios::trunc);
-    if (!out) {
-        std::cout << "Could not create " << (path.empty() ? std::string(fileName) : path) << std::endl;
-        return;
-    }
+    std::ostringstream out;
     out << "w " << ScreenResolution::getScreenWidth() << "\n"
         << "h " << ScreenResolution::getScreenHeight() << "\n"
         << "a 0\n"
@@ -179,4 +182,7 @@ void ConfigLoader::writeDefaults(const std::string& path) const
         << "nm 0\n"
         << "aa CoreAudio\n"
         << "r 0\n";
+    // Whole or not at all: a full disk or a crash never leaves half a file.
+    if (path.empty() || !FilePath(path).writeWhole(out.str()).empty())
+        std::cout << "Could not create " << (path.empty() ? std::string(fileName) : path) << std::endl;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The settings folder's path, without a trailing slash:
@@ -10,16 +11,18 @@
 std::string getFilePath();
 
 // The player's settings file, PlayScaffold.conf in the settings folder: read at
-// every start and written with defaults when it cannot be opened. Nothing that
+// every start and written with defaults when it does not exist. Nothing that
 // goes wrong here stops the start-up: an unreadable value keeps the setting's
 // current value, and a file that can be neither read nor made leaves the
-// built-in values.
+// built-in values, as does anything at its place that is not a regular file
+// of at most 4 kB (said in one line and left untouched).
 class ConfigLoader {
 public:
     // Sets the built-in values, then reads the file, creating it first if need be.
     ConfigLoader();
 
-    // Writes the eight default lines, the window size taken from the display.
+    // Writes the eight default lines, the window size taken from the display,
+    // whole or not at all, and never over anything but a regular file.
     void createFile() const;
 
     int width = 1024;
@@ -33,6 +36,8 @@ public:
 
     // Longer lines are cut here and the rest of them skipped.
     static const int maxLineLength = 127;
+    // Eight such lines, and room for a person's notes.
+    static constexpr std::uintmax_t maxFileBytes = 4096;
 
 private:
     void readLine(const std::string& line);

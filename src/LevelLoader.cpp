@@ -4,11 +4,32 @@
 #include <tinyxml.h>
 
 #include "FatalError.h"
+#include "XmlShape.h"
 #include "platform/FilePath.h"
 
 namespace {
 
 constexpr int maxScreens = Plane::screenCount;
+
+// The file as the parser's own loader would hand it over: line ends made
+// "\n". The zeros behind the end keep the parser's reads inside the text,
+// where it steps over a broken multi-byte character at the very end.
+std::string parserText(const std::string& bytes)
+{
+    std::string text;
+    text.reserve(bytes.size() + 8);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r') {
+            text += bytes[i];
+            continue;
+        }
+        text += '\n';
+        if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+    }
+    text.append(8, '\0');
+    return text;
+}
 
 // Where the element is, for messages: "plane 1, screen 2".
 std::string placeOf(int plane, int screen)
@@ -69,8 +90,25 @@ std::vector<std::unique_ptr<Level>> LevelLoader::takeLevels()
 
 void LevelLoader::load()
 {
+    std::string bytes, problem;
+    const FilePath file(path);
+    if (!file.readWhole(maxFileBytes, bytes, problem)) {
+        std::cout << "LevelLoader: Could not load " << path << " levels file" << std::endl;
+        // A missing file keeps the parser's own words for it.
+        throw FatalError(file.isAbsent() ? "Failed to open file"
+                                         : "LevelLoader: " + path + " " + problem + ".");
+    }
+    std::string text = parserText(bytes);
+    bytes = std::string();
+    const XmlShape shape = XmlShape::measure(text.c_str(), shapeLimits);
+    if (!shape.excess.empty()) {
+        std::cout << "LevelLoader: Could not load " << path << " levels file" << std::endl;
+        throw FatalError("LevelLoader: " + path + " " + shape.excess + ".");
+    }
     TiXmlDocument document(path.c_str());
-    if (!document.LoadFile()) {
+    document.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    text = std::string();
+    if (document.Error()) {
         std::cout << "LevelLoader: Could not load " << path << " levels file" << std::endl;
         throw FatalError(document.ErrorDesc());
     }
@@ -92,6 +130,11 @@ void LevelLoader::load()
     int planeIndex = 0;
     for (const TiXmlElement* planeElement = root->FirstChildElement(); planeElement != nullptr;
          planeElement = planeElement->NextSiblingElement(), ++planeIndex) {
+        if (planeIndex == maxPlanes) {
+            std::cout << "LevelLoader: More than " << maxPlanes
+                      << " Planes is unacceptable, skipping extra Planes." << std::endl;
+            break;
+        }
         Plane plane;
         for (Level*& screen : plane.levels) {
             ownedLevels.push_back(std::make_unique<Level>());
@@ -114,6 +157,12 @@ void LevelLoader::load()
             for (const TiXmlElement* blockElement = screenElement->FirstChildElement("Block");
                  blockElement != nullptr;
                  blockElement = blockElement->NextSiblingElement("Block"), ++blockNumber) {
+                if (blockNumber == maxBlocksPerScreen) {
+                    std::cout << "LevelLoader: More than " << maxBlocksPerScreen << " Blocks on "
+                              << placeOf(planeIndex, screenIndex)
+                              << " is unacceptable, skipping extra Blocks." << std::endl;
+                    break;
+                }
                 Block block;
                 AttributeReader reader(*blockElement);
                 block.x = reader.readShort("x");

@@ -1,19 +1,33 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Level.h"
 #include "Plane.h"
+#include "XmlShape.h"
 
 // Reads the levels file once, at construction, into planes of four screens.
-// An unloadable or unparsable file prints a "LevelLoader: " line and throws
-// FatalError with the parser's description; every other flaw (wrong root,
-// extra screens, missing attributes, unknown block types) is printed and
-// loading carries on, possibly with zero planes.
+// An unloadable or unparsable file, or one past the bounds on its size and
+// shape, prints a "LevelLoader: " line and throws FatalError with the
+// parser's description or the problem; every other flaw (wrong root, extra
+// planes, screens or blocks, missing attributes, unknown block types) is
+// printed and loading carries on, possibly with zero planes.
 class LevelLoader {
 public:
+    // The shipped world is a few kilobytes with a handful of blocks a screen.
+    // These bounds lie far above anything made by hand and far below what
+    // would stall the start or a frame. Planes and blocks past theirs are
+    // skipped; a file past the others is refused.
+    static constexpr std::uintmax_t maxFileBytes = 2 * 1024 * 1024;
+    static constexpr int maxPlanes = 64;
+    static constexpr int maxBlocksPerScreen = 64;
+    // Root, plane, screen and block make four levels; the element count
+    // leaves room for every plane, screen and block with doors and starts.
+    static constexpr XmlShape::Limits shapeLimits = {16, 32768, 32};
+
     // Reads getPath().
     LevelLoader();
     explicit LevelLoader(const std::string& path);

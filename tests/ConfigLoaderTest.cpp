@@ -249,7 +249,7 @@ TEST_F(ConfigLoaderTest, OverlongLineIsCutAndItsRestNeverBecomesAnotherLine)
 
 TEST_F(ConfigLoaderTest, OverlongLastLineWithoutNewlineEndsTheReading)
 {
-    writeSettings("h 480\naa " + std::string(100000, 'y'));
+    writeSettings("h 480\naa " + std::string(ConfigLoader::maxFileBytes - 10, 'y'));
     CoutCapture out;
     const ConfigLoader config;
 

@@ -23,6 +23,22 @@ const int largestAtlas = 4096;
 // collection nests deeper than this.
 const int deepestFontFolder = 8;
 
+// A file of that name that can be read as a font file; anything else found
+// under the name (a pipe, a device, a link to nothing, a file too large) is
+// said in one line and passed over.
+bool isFontFile(const FilePath& candidate)
+{
+    // A folder of that name is searched through as any other folder.
+    if (candidate.isAbsent() || candidate.isDirectory())
+        return false;
+    const std::string problem = candidate.readProblem(OpenGLFont::maxFileBytes);
+    if (problem.empty())
+        return true;
+    std::cout << "OpenGLFont: " << candidate.path << " " << problem << "; passing it over."
+              << std::endl;
+    return false;
+}
+
 struct SurfaceDeleter {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
@@ -83,7 +99,7 @@ FilePath findInTree(const FilePath& root, const std::string& name)
     for (int depth = 0; depth <= deepestFontFolder && !level.empty(); ++depth) {
         for (const FilePath& folder : level) {
             const FilePath direct = folder.getChild(name);
-            if (direct.isFile())
+            if (isFontFile(direct))
                 return direct;
         }
         std::vector<FilePath> next;
@@ -138,10 +154,26 @@ OpenGLFont::OpenGLFont(const std::string& name, float size)
 
 void OpenGLFont::load(const FilePath& file, int pixelSize)
 {
-    const FontPtr font(TTF_OpenFont(file.path.c_str(), pixelSize));
+    // Read here rather than by the font library, so that whatever stands at
+    // the path by now can neither block nor outgrow the bound.
+    std::string bytes, problem;
+    if (!file.readWhole(OpenGLFont::maxFileBytes, bytes, problem)) {
+        std::cout << "OpenGLFont: Could not load font " << file.path << ": it " << problem << "."
+                  << std::endl;
+        return;
+    }
+    // An empty file gets no stream, and SDL_ttf would not look before using it.
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    const FontPtr font(source ? TTF_OpenFontRW(source, 1, pixelSize) : nullptr);
     if (!font) {
         std::cout << "OpenGLFont: Could not load font " << file.path << ": " << TTF_GetError()
                   << std::endl;
+        return;
+    }
+    // A broken file may give any metrics; the atlas is laid out from these.
+    if (TTF_FontHeight(font.get()) < 1) {
+        std::cout << "OpenGLFont: Could not load font " << file.path
+                  << ": it gives its lines no height." << std::endl;
         return;
     }
     GLint maxTexture = 0;

@@ -25,6 +25,10 @@ public:
         float advance = 0.0f;
     };
 
+    // The largest font collections of a whole script run to some tens of
+    // megabytes; a font file past this is passed over.
+    static constexpr std::uintmax_t maxFileBytes = 32 * 1024 * 1024;
+
     // Looks the file up with getFontPath and renders `size` pixels to the em.
     OpenGLFont(const std::string& name, float size);
     // The atlas texture ends with the GL context, as every texture of the drawer does.
@@ -40,8 +44,9 @@ public:
 
     // The font file with that file name: the user's font folders, then the
     // system's, then the game's own "fonts" folder, each searched through its
-    // subfolders in sorted order. The empty path when there is none, or when
-    // name is not a plain file name.
+    // subfolders in sorted order. An entry of that name that is no readable
+    // regular file of at most 32 MB is passed over with one line. The empty
+    // path when there is none, or when name is not a plain file name.
     static FilePath getFontPath(const std::string& name);
 
     // Copies a 32-bit glyph surface into the atlas pixels (4 bytes a pixel,

@@ -1,5 +1,6 @@
 #include "audio/BackgroundMusic.h"
 
+#include "audio/OggChain.h"
 #include "platform/FilePath.h"
 
 #include <SDL.h>
@@ -32,9 +33,22 @@ BackgroundMusic::BackgroundMusic(const std::string& path, WithoutDecodingThread)
 
 void BackgroundMusic::open(const std::string& path)
 {
-    file = std::fopen(path.c_str(), "rb");
+    const FilePath music(path);
+    std::string problem;
+    file = music.openForReading(maxFileBytes, problem);
     if (!file) {
-        std::cout << "vorbisfile: fopen could not open file: " << path << std::endl;
+        if (music.isAbsent())
+            std::cout << "vorbisfile: fopen could not open file: " << path << std::endl;
+        else
+            std::cout << "BackgroundMusic: " << path << " " << problem << "; playing no music."
+                      << std::endl;
+        return;
+    }
+    if (OggChain::countStreams(file, maxChainedStreams) > maxChainedStreams) {
+        std::cout << "BackgroundMusic: " << path << " chains more than " << maxChainedStreams
+                  << " streams; playing no music." << std::endl;
+        std::fclose(file);
+        file = nullptr;
         return;
     }
     if (ov_open(file, &decoder, nullptr, 0) < 0) {

@@ -5,17 +5,24 @@
 #include <vorbis/vorbisfile.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
 // The music track, decoded ahead on a thread of its own into three quarter-
 // second buffers and mixed into the audio blocks without a lock, in an endless
-// seamless loop with a slow fade-in. A missing or unreadable file is reported
-// on standard output and leaves the object silent; it never throws.
+// seamless loop with a slow fade-in. A missing or unreadable file, or anything
+// but a regular file of at most 64 MB and 64 chained streams, is reported on
+// standard output and leaves the object silent; it never throws.
 class BackgroundMusic : public Thread {
 public:
     static constexpr int bufferFrames = 11025;
     static constexpr int bufferCount = 3;
+    // Ten minutes of music at a generous bit rate, in at most so many
+    // chained streams (only the first plays): the decoder reads and keeps the
+    // headers of every one of them on opening.
+    static constexpr std::uintmax_t maxFileBytes = 64 * 1024 * 1024;
+    static constexpr int maxChainedStreams = 64;
 
     // Plays getSoundsPath() + "music.ogg".
     BackgroundMusic();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,28 @@ public:
     bool isDirectory() const;
     // mkdir with mode 0775; false when it exists already or the parent is missing.
     bool createAsDirectory() const;
+
+    // Nothing at all stands at the path, not even a link to nowhere: the one
+    // problem that writing the file cures.
+    bool isAbsent() const;
+
+    // Why the path cannot be read as a regular file of at most maxBytes, in
+    // words that follow the path in a message ("is a folder, not a file");
+    // empty when it can. Only looks: nothing is opened.
+    std::string readProblem(std::uintmax_t maxBytes) const;
+    // Opens the file for reading when readProblem finds nothing, then checks
+    // the opened descriptor again, so that a pipe or a device put there in
+    // between can neither block the open nor be read. Null and the problem
+    // otherwise.
+    std::FILE* openForReading(std::uintmax_t maxBytes, std::string& problem) const;
+    // The whole file, opened as openForReading does and read up to maxBytes;
+    // false and the problem when it cannot be, or grew past maxBytes.
+    bool readWhole(std::uintmax_t maxBytes, std::string& bytes, std::string& problem) const;
+    // Writes bytes to a new file beside the path and renames it over the
+    // path, so that the path holds the old file or the whole new one, never
+    // a part. Refuses when anything but a regular file stands there. Empty,
+    // or what went wrong in words that follow the path.
+    std::string writeWhole(const std::string& bytes) const;
 
     // The text before the last "/"; the whole text when there is none.
     FilePath getParent() const;

@@ -134,13 +134,17 @@ public:
             unsetenv("XDG_CONFIG_HOME");
             setenv("DISPLAY", display.c_str(), 1);
             setenv("SDL_VIDEODRIVER", "x11", 1);
+            // As a game started from a terminal finds them, whatever the
+            // test runner left behind (a background job ignores SIGINT).
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGTERM, SIG_DFL);
             for (const auto& entry : extraEnv)
                 setenv(entry.first.c_str(), entry.second.c_str(), 1);
-            std::vector<char*> argv{const_cast<char*>(BV_GAME_PATH)};
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
             for (std::string& word : args)
                 argv.push_back(&word[0]);
             argv.push_back(nullptr);
-            execv(BV_GAME_PATH, argv.data());
+            execv(program.c_str(), argv.data());
             _exit(127);
         }
     }
@@ -241,6 +245,8 @@ public:
 
     pid_t pid = -1;
     std::string window;
+    // The built game, or a copy of it installed beside other resources.
+    std::string program = BV_GAME_PATH;
 
 private:
     std::string home;

@@ -1,14 +1,41 @@
 // Levels files: the bytes become the file that LevelLoader reads. A file it
-// cannot parse must end in FatalError; anything else must load, and every
-// plane must hand over four screens, and every screen must breathe through
-// its whole cycle of scale keys with hulls made from whatever they hold.
+// cannot parse or that passes a bound must end in FatalError; anything else
+// must load, and every plane must hand over four screens, and every screen
+// must breathe through its whole cycle of scale keys with hulls made from
+// whatever they hold. Beside that, the shape measured ahead of the parser
+// must never fall short of what the parser then builds from the same text:
+// the loader's refusal of deep nesting and of crowded elements rests on it.
 
 #include "FuzzSupport.h"
 
 #include "FatalError.h"
 #include "LevelLoader.h"
+#include "XmlShape.h"
+
+#include <tinyxml.h>
 
 #include <cstdlib>
+#include <vector>
+
+namespace {
+
+void checkShape(const uint8_t* data, size_t size)
+{
+    std::string text(reinterpret_cast<const char*>(data), size);
+    text.append(8, '\0');
+    const XmlShape measured = XmlShape::measure(text.c_str(), LevelLoader::shapeLimits);
+    // Within the loader's limits the text is safe to parse here too.
+    if (!measured.excess.empty())
+        return;
+    TiXmlDocument document;
+    document.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    const XmlShape real = XmlShape::of(document);
+    if (real.deepest > measured.deepest || real.elements > measured.elements ||
+        real.mostAttributes > measured.mostAttributes)
+        std::abort();
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -18,6 +45,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    checkShape(data, size);
     const std::string path = fuzz::scratchFolder() + "/levels.xml";
     if (!fuzz::writeFile(path, data, size))
         std::abort();
