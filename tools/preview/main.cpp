@@ -27,14 +27,12 @@
 #include "GamePlay.h"
 #include "GlDriver.h"
 #include "PngWriter.h"
+#include "ShowScreen.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 #include "Walkthrough.h"
 
 namespace {
 
-// Frames from a screen's first until its fade-in is over; the blocks are
-// shown at the breathing phase they have then.
-constexpr int fadeInFrames = 200;
 // One faint figure for so many frames of the route.
 constexpr int routeStride = 6;
 
@@ -103,32 +101,6 @@ bool playRoute(const std::string& path, const std::string& levels, Route& route)
                 {game.player.x, game.player.y, game.player.facingRight});
     }
     return true;
-}
-
-// Sets the game on the screen as it is once the fade-in is over. The figure
-// stands at the plane's start on its first screen and is kept out of sight
-// on the others, where it has no place of its own.
-void showScreen(GamePlay& game, int plane, int screen)
-{
-    game.currentPlane = plane;
-    game.currentScreen = screen;
-    game.showTitle = plane == 0 && screen == 0;
-    game.fadeIn = 1.0f;
-    game.endFade = 1.0f;
-    game.animFrame = 0;
-    game.randomSeed = 1;
-    Level& level = game.currentLevel();
-    level.reset();
-    for (int frame = 1; frame < fadeInFrames; ++frame)
-        level.tick();  // the frame drawn ticks once more
-    const Level& first = *game.planes[plane].levels[0];
-    const bool onStart = screen == 0;
-    game.player.x = game.player.lastX = onStart ? first.playerX : -1000;
-    game.player.y = game.player.lastY = onStart ? first.playerY : -1000;
-    game.player.jumping = false;
-    game.player.fallSpeed = 1.0f;
-    // Whatever the figure touches, this frame stays on this screen.
-    game.player.screenChangeCooldown = 1000;
 }
 
 void drawRoute(OpenGLDrawer& drawer, const GamePlay& game, const std::vector<Footprint>& steps)
