@@ -33,6 +33,16 @@ public:
     bool absorbFill(unsigned char r, unsigned char g, unsigned char b, unsigned char a);
     // Puts down what is held. The projection must be the whole logical area.
     void flush();
+    // For an image about to be drawn over the whole area: hands over a held
+    // translucent layer (a veil) for the image's own pass to carry, or puts
+    // down whatever else is held and hands over nothing.
+    FillComposer::Layer takeVeil();
+    // Around the drawing of such an image (one texture on unit 0, colour and
+    // blending as drawImage leaves them): the pass lays the image over the
+    // veil in one go, dst (1 - veil a) (1 - image a) + veil (1 - image a)
+    // + image colour x image a, through the texture combiners.
+    static void beginImageOverVeil(const FillComposer::Layer& veil);
+    static void endImageOverVeil();
     // Flushes and, when drawing off-screen, puts the picture on the window,
     // which is the target from then on; then waits for the drawing to end.
     void finishFrame();

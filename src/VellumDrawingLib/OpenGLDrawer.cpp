@@ -436,9 +436,18 @@ void OpenGLDrawer::unbindTextures()
 void OpenGLDrawer::drawImage(unsigned int id, float x, float y, float scaleX, float scaleY,
                              float r, float g, float b, float a)
 {
-    frame.flush();
     findImage(id);
     Image& image = images[id];
+    // An untinted image over the whole area takes the veils held under it
+    // into its own single pass.
+    const bool overWholeArea = wholeViewport && activeProgram == 0 && secondImage == 0 &&
+                               r == 1.0f && g == 1.0f && b == 1.0f && a == 1.0f &&
+                               scaleX > 0.0f && scaleY > 0.0f && x <= 0.0f && y <= 0.0f &&
+                               x + image.width * scaleX >= logicalWidth &&
+                               y + image.height * scaleY >= logicalHeight;
+    const FillComposer::Layer veil = overWholeArea ? frame.takeVeil() : FillComposer::Layer{};
+    if (!overWholeArea)
+        frame.flush();
     glActiveTextureARB(GL_TEXTURE0_ARB);
     glBindTexture(GL_TEXTURE_2D, image.texture);
     // Unscaled at a whole pixel, each pixel centre falls on a texel centre,
@@ -463,12 +472,16 @@ void OpenGLDrawer::drawImage(unsigned int id, float x, float y, float scaleX, fl
         glVertex2f(px, py);
     };
     glColor4f(r, g, b, a);
+    if (veil.kind == FillComposer::Layer::Blend)
+        FrameCompositor::beginImageOverVeil(veil);
     glBegin(GL_QUADS);
     corner(0.0f, 0.0f, x, y);
     corner(image.maxU, 0.0f, right, y);
     corner(image.maxU, image.maxV, right, bottom);
     corner(0.0f, image.maxV, x, bottom);
     glEnd();
+    if (veil.kind == FillComposer::Layer::Blend)
+        FrameCompositor::endImageOverVeil();
     unbindTextures();
 }
 
