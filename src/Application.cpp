@@ -8,7 +8,9 @@
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 namespace {
 
@@ -131,10 +133,13 @@ bool Application::runPass()
         pause.pausedPass(*drawer, width, height);
         return true;
     }
-    static const Clock clock = sdlClock();
-    lastFrameTicks = paceFrame(lastFrameTicks, clock);
+    static const Clock clock = microsecondClock();
     drawer->beginDrawing();
     game.draw(drawer.get());
+    // The wait comes between the finished drawing and its presentation, so
+    // that the drawing's own jitter does not show in the intervals.
+    drawer->finishDrawing();
+    lastFrameTicks = paceFrame(lastFrameTicks, clock);
     drawer->endDrawing();
     journey.afterFrame();
     return true;
@@ -142,11 +147,11 @@ bool Application::runPass()
 
 Uint32 Application::paceFrame(Uint32 lastFrameTicks, const Clock& clock)
 {
+    const Uint32 step = frameMilliseconds * clock.unitsPerMillisecond;
     Uint32 now = clock.ticks();
     // Unsigned arithmetic keeps the difference right across the wrap.
-    for (Uint32 elapsed = now - lastFrameTicks; elapsed < frameMilliseconds;
-         elapsed = now - lastFrameTicks) {
-        clock.delay(frameMilliseconds - elapsed);
+    for (Uint32 elapsed = now - lastFrameTicks; elapsed < step; elapsed = now - lastFrameTicks) {
+        clock.delay(step - elapsed);
         now = clock.ticks();
     }
     return now;
@@ -155,6 +160,19 @@ Uint32 Application::paceFrame(Uint32 lastFrameTicks, const Clock& clock)
 Application::Clock Application::sdlClock()
 {
     return Clock{&SDL_GetTicks, &SDL_Delay};
+}
+
+Application::Clock Application::microsecondClock()
+{
+    using Steady = std::chrono::steady_clock;
+    const Steady::time_point start = Steady::now();
+    return Clock{[start] {
+                     return static_cast<Uint32>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                                    Steady::now() - start)
+                                                    .count());
+                 },
+                 [](Uint32 us) { std::this_thread::sleep_for(std::chrono::microseconds(us)); },
+                 1000};
 }
 
 void Application::drainEvents()

@@ -31,8 +31,9 @@ public:
 
     // The time source the pacing reads and waits on.
     struct Clock {
-        std::function<Uint32()> ticks;         // milliseconds, wrapping at 2^32
-        std::function<void(Uint32)> delay;     // waits at least this many ms
+        std::function<Uint32()> ticks;         // units, wrapping at 2^32
+        std::function<void(Uint32)> delay;     // waits at least this many units
+        Uint32 unitsPerMillisecond = 1;
     };
 
     // args: the command-line words without the program name.
@@ -83,6 +84,9 @@ public:
     static Uint32 paceFrame(Uint32 lastFrameTicks, const Clock& clock);
     // SDL's tick count and delay.
     static Clock sdlClock();
+    // Microseconds of a steady clock and a sleep as fine: whole milliseconds
+    // would let two frames come up to a millisecond closer than the step.
+    static Clock microsecondClock();
 
     // Sees every key record handed to the game, as it is handed (true: key
     // down). For tests and tools that watch the input; empty by default.
@@ -90,6 +94,7 @@ public:
 
     PortAudioDevice audioDevice;
     bool quitRequested = false;
+    // When the last frame was presented, in the loop clock's units.
     Uint32 lastFrameTicks = 0;
     int width = 0;
     int height = 0;

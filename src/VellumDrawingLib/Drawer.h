@@ -40,6 +40,10 @@ public:
     // Returns a font id from 1, or 0 when the font did not load.
     virtual unsigned int loadFont(const std::string& name, float size) = 0;
     virtual void beginDrawing() = 0;
+    // Completes the frame's drawing without presenting it, so that a later
+    // endDrawing only presents; endDrawing does this itself when it was not
+    // called.
+    virtual void finishDrawing() {}
     // Presents the frame.
     virtual void endDrawing() = 0;
     // The window's pixels as RGB, bottom row first; the caller owns the array.

@@ -80,7 +80,7 @@ unsigned int OpenGLDrawer::lineImage = 0;
 
 OpenGLDrawer::OpenGLDrawer(short width, short height)
     : logicalWidth(width), logicalHeight(height),
-      linePngSize(static_cast<int>(LineImage::line_png_size))
+      linePngSize(static_cast<int>(LineImage::line_png_size)), frame(width, height)
 {
     TTFSingleton::getInstance();
 }
@@ -126,6 +126,7 @@ bool OpenGLDrawer::initialise(unsigned short width, unsigned short height, bool 
         std::cout << "GLEW error: " << glewGetErrorString(glewStatus) << std::endl;
     else
         std::cout << "Using GLEW version: " << glewGetString(GLEW_VERSION) << std::endl;
+    frame.adoptContext();
 
     initFonts();
     glViewport(0, 0, width, height);
@@ -141,6 +142,7 @@ void OpenGLDrawer::initialiseLight(unsigned short width, unsigned short height)
 {
     screenWidth = static_cast<short>(width);
     screenHeight = static_cast<short>(height);
+    frame.adoptContext();
     initFonts();
     fit(width, height);
     setUpProjectionAndState();
@@ -190,8 +192,9 @@ bool OpenGLDrawer::changeVideoMode(unsigned short width, unsigned short height, 
 
 void OpenGLDrawer::remakeContextObjects()
 {
-    // Objects made lazily belong here too: dropped (deleted first while
-    // contextObjects.contextKept(), before copyBack) and made when next needed.
+    // The off-screen picture is made again when next needed; in a kept
+    // context the one there is still good and is adopted.
+    frame.adoptContext();
     contextObjects.copyBack();
     if (activeProgram != 0)
         glUseProgramObjectARB(contextObjects.program(activeProgram));
@@ -214,12 +217,13 @@ void OpenGLDrawer::fit(unsigned short width, unsigned short height)
     const float logicalRatio = static_cast<float>(logicalHeight) / logicalWidth;
     const float windowRatio = static_cast<float>(height) / width;
     const float w = width, h = height;
+    // A window of the logical proportions after one of others has no bars.
     if (logicalRatio == windowRatio) {
         actualWidth = w;
         actualHeight = h;
-        return;
-    }
-    if (logicalRatio > windowRatio) {
+        viewportX = 0.0f;
+        viewportY = 0.0f;
+    } else if (logicalRatio > windowRatio) {
         actualWidth = static_cast<float>(logicalWidth) / logicalHeight * h;
         actualHeight = h;
         viewportY = 0.0f;
@@ -232,6 +236,10 @@ void OpenGLDrawer::fit(unsigned short width, unsigned short height)
     }
     glViewport(static_cast<GLint>(viewportX), static_cast<GLint>(viewportY),
                static_cast<GLsizei>(actualWidth), static_cast<GLsizei>(actualHeight));
+    frame.setWindow(width, height,
+                    FrameCompositor::Area{static_cast<int>(viewportX), static_cast<int>(viewportY),
+                                          static_cast<int>(actualWidth),
+                                          static_cast<int>(actualHeight)});
 }
 
 void OpenGLDrawer::setUpProjectionAndState()
@@ -286,20 +294,34 @@ bool OpenGLDrawer::is16Bit()
 
 void OpenGLDrawer::beginDrawing()
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    frame.beginFrame();
+    if (!wholeViewport)
+        applyViewport();
     glLoadIdentity();
+}
+
+void OpenGLDrawer::finishDrawing()
+{
+    frame.finishFrame();
 }
 
 void OpenGLDrawer::endDrawing()
 {
+    frame.finishFrame();
     SDL_GL_SwapBuffers();
     secondImage = 0;
+}
+
+void OpenGLDrawer::forgetContextObjects()
+{
+    frame.forgetContextObjects();
 }
 
 unsigned char* OpenGLDrawer::getScreenPixels()
 {
     const std::size_t bytes = static_cast<std::size_t>(screenWidth) * screenHeight * 3;
     std::unique_ptr<unsigned char[]> pixels(new unsigned char[bytes]);
+    frame.finishFrame();
     SDL_GL_SwapBuffers();
     std::memset(pixels.get(), 0, bytes);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -309,23 +331,40 @@ unsigned char* OpenGLDrawer::getScreenPixels()
 
 void OpenGLDrawer::setViewport(short x, short y, short w, short h)
 {
-    const short vh = static_cast<short>(h / 768.0f * actualHeight);
-    const short vw = static_cast<short>(w * (1.0f / 1024.0f) * actualWidth);
-    const int vy = static_cast<int>(viewportY + actualHeight -
-                                    static_cast<short>(y / 768.0f * actualHeight) - vh);
-    const int vx = static_cast<int>(static_cast<short>(x * (1.0f / 1024.0f) * actualWidth) +
-                                    viewportX);
-    glViewport(vx, vy, vw, vh);
+    frame.flush();
+    viewportRequest[0] = x;
+    viewportRequest[1] = y;
+    viewportRequest[2] = w;
+    viewportRequest[3] = h;
+    wholeViewport = false;
+    applyViewport();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluOrtho2D(0, w, h, 0);
     glMatrixMode(GL_MODELVIEW);
 }
 
+void OpenGLDrawer::applyViewport()
+{
+    const FrameCompositor::Area area = frame.drawingArea();
+    const float areaWidth = static_cast<float>(area.w), areaHeight = static_cast<float>(area.h);
+    const short x = viewportRequest[0], y = viewportRequest[1];
+    const short w = viewportRequest[2], h = viewportRequest[3];
+    const short vh = static_cast<short>(h / 768.0f * areaHeight);
+    const short vw = static_cast<short>(w * (1.0f / 1024.0f) * areaWidth);
+    const int vy = static_cast<int>(static_cast<float>(area.y) + areaHeight -
+                                    static_cast<short>(y / 768.0f * areaHeight) - vh);
+    const int vx =
+        static_cast<int>(static_cast<short>(x * (1.0f / 1024.0f) * areaWidth) + area.x);
+    glViewport(vx, vy, vw, vh);
+}
+
 void OpenGLDrawer::resetViewport()
 {
-    glViewport(static_cast<GLint>(viewportX), static_cast<GLint>(viewportY),
-               static_cast<GLsizei>(actualWidth), static_cast<GLsizei>(actualHeight));
+    frame.flush();
+    wholeViewport = true;
+    const FrameCompositor::Area area = frame.drawingArea();
+    glViewport(area.x, area.y, area.w, area.h);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluOrtho2D(0, 1024, 768, 0);
@@ -384,6 +423,7 @@ unsigned int OpenGLDrawer::loadImage(unsigned char* pixels, unsigned int width,
         return 0;
     Image image{0, static_cast<unsigned short>(width), static_cast<unsigned short>(height), 1.0f,
                 1.0f};
+    image.linear = texInterp;
     unsigned int paddedWidth = width, paddedHeight = height;
     if (!isPowerOfTwo(width) || !isPowerOfTwo(height)) {
         paddedWidth = powerOfTwo(width);
@@ -454,9 +494,31 @@ void OpenGLDrawer::unbindTextures()
 void OpenGLDrawer::drawImage(unsigned int id, float x, float y, float scaleX, float scaleY,
                              float r, float g, float b, float a)
 {
-    const Image& image = findImage(id);
+    findImage(id);
+    Image& image = images[id];
+    // An untinted image over the whole area takes the veils held under it
+    // into its own single pass.
+    const bool overWholeArea = wholeViewport && activeProgram == 0 && secondImage == 0 &&
+                               r == 1.0f && g == 1.0f && b == 1.0f && a == 1.0f &&
+                               scaleX > 0.0f && scaleY > 0.0f && x <= 0.0f && y <= 0.0f &&
+                               x + image.width * scaleX >= logicalWidth &&
+                               y + image.height * scaleY >= logicalHeight;
+    const FillComposer::Layer veil = overWholeArea ? frame.takeVeil() : FillComposer::Layer{};
+    if (!overWholeArea)
+        frame.flush();
     glActiveTextureARB(GL_TEXTURE0_ARB);
     glBindTexture(GL_TEXTURE_2D, image.texture);
+    // Unscaled at a whole pixel, each pixel centre falls on a texel centre,
+    // where nearest sampling gives what linear gives, for less work.
+    const bool onTexelCentres = frame.drawsOneToOne() && wholeViewport && secondImage == 0 &&
+                                activeProgram == 0 && std::fabs(scaleX) == 1.0f &&
+                                scaleY == 1.0f && x == std::floor(x) && y == std::floor(y);
+    if (image.linear && image.sampledNearest != onTexelCentres) {
+        const GLint filter = onTexelCentres ? GL_NEAREST : GL_LINEAR;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+        image.sampledNearest = onTexelCentres;
+    }
     if (activeProgram != 0)
         glUniform1iARB(baseUniform, 0);
     bindSecondImage();
@@ -468,18 +530,23 @@ void OpenGLDrawer::drawImage(unsigned int id, float x, float y, float scaleX, fl
         glVertex2f(px, py);
     };
     glColor4f(r, g, b, a);
+    if (veil.kind == FillComposer::Layer::Blend)
+        FrameCompositor::beginImageOverVeil(veil);
     glBegin(GL_QUADS);
     corner(0.0f, 0.0f, x, y);
     corner(image.maxU, 0.0f, right, y);
     corner(image.maxU, image.maxV, right, bottom);
     corner(0.0f, image.maxV, x, bottom);
     glEnd();
+    if (veil.kind == FillComposer::Layer::Blend)
+        FrameCompositor::endImageOverVeil();
     unbindTextures();
 }
 
 void OpenGLDrawer::drawImageRot(unsigned int id, float x, float y, float angle, float pivotX,
                                 float pivotY, float scaleX, float scaleY)
 {
+    frame.flush();
     const Image& image = findImage(id);
     glPushMatrix();
     glTranslatef(x, y, 0.0f);
@@ -507,6 +574,14 @@ void OpenGLDrawer::drawImageRot(unsigned int id, float x, float y, float angle, 
 void OpenGLDrawer::fillRect(float x, float y, float w, float h, unsigned char r,
                             unsigned char g, unsigned char b, unsigned char a)
 {
+    // With blending always on, a clear fill changes no pixel.
+    if (a == 0 && !frame.isPlain())
+        return;
+    const bool whole = wholeViewport && activeProgram == 0 && x <= 0.0f && y <= 0.0f &&
+                       x + w >= logicalWidth && y + h >= logicalHeight;
+    if (whole && frame.absorbFill(r, g, b, a))
+        return;
+    frame.flush();
     glBindTexture(GL_TEXTURE_2D, 0);
     glColor4ub(r, g, b, a);
     glBegin(GL_QUADS);
@@ -522,6 +597,7 @@ void OpenGLDrawer::fillGradient(float x, float y, float w, float h, unsigned cha
                                 unsigned char r2, unsigned char g2, unsigned char b2,
                                 unsigned char a2)
 {
+    frame.flush();
     glBegin(GL_QUADS);
     glColor4ub(r1, g1, b1, a1);
     glVertex2f(x, y);
@@ -535,6 +611,7 @@ void OpenGLDrawer::fillGradient(float x, float y, float w, float h, unsigned cha
 void OpenGLDrawer::drawLine(float x1, float y1, float x2, float y2, float r, float g, float b,
                             float a)
 {
+    frame.flush();
     const float dx = x2 - x1, dy = y2 - y1;
     const float length = std::sqrt(dx * dx + dy * dy);
     const auto line = images.find(lineImage);
@@ -594,6 +671,7 @@ unsigned int OpenGLDrawer::loadPoly(float* points, int count)
 void OpenGLDrawer::drawPoly(unsigned int poly, unsigned int image, float x, float y,
                             float scaleX, float scaleY, float r, float g, float b, float a)
 {
+    frame.flush();
     const auto texture = images.find(image);
     if (texture == images.end() || poly >= polygons.size())
         return;
@@ -692,6 +770,7 @@ void OpenGLDrawer::printInfoLog(unsigned int object)
 
 void OpenGLDrawer::useShader(unsigned int program)
 {
+    frame.flush();
     glUseProgramObjectARB(contextObjects.program(program));
     activeProgram = program;
 }
@@ -730,6 +809,7 @@ void OpenGLDrawer::loadGlyph(Glyph glyph, unsigned char* pixels, unsigned int si
 void OpenGLDrawer::drawText(const std::string& text, float x, float y, float size, float r,
                             float g, float b, float a)
 {
+    frame.flush();
     const float scale = size / static_cast<float>(glyphs[GlyphA].width);
     const int kerning = static_cast<int>(glyphPadding * scale);
     const float advance = size - kerning;
@@ -766,5 +846,6 @@ void OpenGLDrawer::drawText(const std::string& text, unsigned int font, float x,
     // An id that loadFont never handed out is the caller's fault, as an
     // unknown image id is; stop rather than read past the font list.
     DRAWER_CHECK(font <= fonts.size());
+    frame.flush();
     fonts[font - 1]->draw(text, x, y, p, scale, r, g, b, a);
 }

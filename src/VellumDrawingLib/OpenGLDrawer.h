@@ -2,6 +2,7 @@
 
 #include "VellumDrawingLib/ContextObjects.h"
 #include "VellumDrawingLib/Drawer.h"
+#include "VellumDrawingLib/FrameCompositor.h"
 #include "VellumDrawingLib/OpenGLFont.h"
 
 #include <array>
@@ -12,7 +13,8 @@
 
 // Draws through OpenGL 1.x immediate mode (with the multitexture and shader
 // object extensions, loaded by GLEW) into an SDL 1.2 OpenGL window, fitting
-// the logical area into the window with its proportions kept. Refused display
+// the logical area into the window with its proportions kept; FrameCompositor
+// gives the calls cheaper ways to the same picture. Refused display
 // requests are reported and set-up carries on; drawing an image id that was
 // never loaded is a caller's fault and aborts the program.
 class OpenGLDrawer : public Drawer {
@@ -25,6 +27,9 @@ public:
         unsigned short height = 0;
         float maxU = 1.0f;
         float maxV = 1.0f;
+        // Made with linear filtering, and switched to nearest for now.
+        bool linear = true;
+        bool sampledNearest = false;
     };
 
     // A polygon as a fan about its centre: element 0 is the centre, the rest
@@ -53,6 +58,7 @@ public:
                             const std::string& fragmentFile) override;
     unsigned int loadFont(const std::string& name, float size) override;
     void beginDrawing() override;
+    void finishDrawing() override;
     void endDrawing() override;
     unsigned char* getScreenPixels() override;
     void useShader(unsigned int program) override;
@@ -88,6 +94,10 @@ public:
     // After a video-mode change: makes again, in the current context, every GL
     // object the drawer holds, from what was copied out before the change.
     void remakeContextObjects();
+    // Forgets the GL objects of the cheaper paths without deleting them, for
+    // a context that has replaced the one they were made in; they are made
+    // again when next needed.
+    void forgetContextObjects();
 
     // Linear (true) or nearest filtering for textures made from now on.
     void setTexInterp(bool interpolate);
@@ -128,6 +138,9 @@ private:
     std::vector<unsigned int*> contextTextures();
     // The window part the logical area fills, keeping its proportions.
     void fit(unsigned short width, unsigned short height);
+    // Sets the GL viewport for the logical rectangle last asked for, in the
+    // current target.
+    void applyViewport();
     // Projection with y downwards and the fixed blending and texturing state.
     void setUpProjectionAndState();
     void loadLineImageOnce();
@@ -165,4 +178,8 @@ private:
     // This drawer loaded the shared line image and gives the id up when it goes.
     bool holdsLineImage = false;
     ContextObjects contextObjects;
+    FrameCompositor frame;
+    // The logical rectangle setViewport last asked for; whole is resetViewport's.
+    short viewportRequest[4] = {0, 0, 1024, 768};
+    bool wholeViewport = true;
 };

@@ -26,30 +26,31 @@ ContactSheet::ContactSheet(int planeCount)
         pixels[i] = 255;
 }
 
-// Each thumbnail pixel is the mean of the shrink x shrink screen pixels it
-// stands for, so thin rough edges soften rather than flicker away.
-void ContactSheet::add(int plane, int screen, const std::vector<unsigned char>& rgba)
+// Each thumbnail pixel is the mean of the screen pixels it stands for, so
+// thin rough edges soften rather than flicker away.
+void ContactSheet::add(int plane, int screen, const std::vector<unsigned char>& rgba, int width,
+                       int height)
 {
     const int left = margin + (plane % planesPerRow) * (planeWidth + margin) +
                      (screen % 2) * (thumbWidth + seam);
     const int top = margin + (plane / planesPerRow) * (planeHeight + margin) +
                     (screen / 2) * (thumbHeight + seam);
-    if (left + thumbWidth > sheetWidth || top + thumbHeight > sheetHeight ||
-        rgba.size() < std::size_t(screenWidth) * screenHeight * 4)
+    if (left + thumbWidth > sheetWidth || top + thumbHeight > sheetHeight || width < thumbWidth ||
+        height < thumbHeight || rgba.size() < std::size_t(width) * height * 4)
         return;
     for (int ty = 0; ty < thumbHeight; ++ty)
-        for (int tx = 0; tx < thumbWidth; ++tx)
+        for (int tx = 0; tx < thumbWidth; ++tx) {
+            const int x0 = tx * width / thumbWidth, x1 = (tx + 1) * width / thumbWidth;
+            const int y0 = ty * height / thumbHeight, y1 = (ty + 1) * height / thumbHeight;
             for (int channel = 0; channel < 4; ++channel) {
                 int sum = 0;
-                for (int dy = 0; dy < shrink; ++dy)
-                    for (int dx = 0; dx < shrink; ++dx) {
-                        const std::size_t x = std::size_t(tx) * shrink + dx;
-                        const std::size_t y = std::size_t(ty) * shrink + dy;
-                        sum += rgba[(y * screenWidth + x) * 4 + channel];
-                    }
+                for (int y = y0; y < y1; ++y)
+                    for (int x = x0; x < x1; ++x)
+                        sum += rgba[(std::size_t(y) * width + x) * 4 + channel];
                 pixels[(std::size_t(top + ty) * sheetWidth + left + tx) * 4 + channel] =
-                    static_cast<unsigned char>(sum / (shrink * shrink));
+                    static_cast<unsigned char>(sum / ((x1 - x0) * (y1 - y0)));
             }
+        }
 }
 
 bool ContactSheet::write(const std::string& path) const

@@ -15,8 +15,10 @@ public:
 
     explicit ContactSheet(int planeCount);
 
-    // rgba: a whole screen, 4 bytes a pixel, top row first.
-    void add(int plane, int screen, const std::vector<unsigned char>& rgba);
+    // rgba: a whole screen of width x height pixels, 4 bytes a pixel, top row
+    // first; shrunk to the same thumbnail size whatever its own.
+    void add(int plane, int screen, const std::vector<unsigned char>& rgba,
+             int width = screenWidth, int height = screenHeight);
     bool write(const std::string& path) const;
 
 private:

@@ -3,9 +3,10 @@
 // once the fade-in has completed, written as one PNG per screen
 // (planeP-screenS.png, both counted from 0) and sheet.png, all planes side by
 // side, each as its 2 x 2 arrangement of screens.
-//   BrickVoyagerPreview [--out FOLDER] [--route SCRIPT] [LEVELS_FILE]
+//   BrickVoyagerPreview [--out FOLDER] [--route SCRIPT] [--size WxH] [LEVELS_FILE]
 // The levels file defaults to the one beside the executable; FOLDER to
-// "preview". With a walkthrough script, the figure's route is laid over the
+// "preview"; the window, and so each screen's PNG, to 1024 x 768 (another
+// size shows the picture fitted into it as the game would, bars and all). With a walkthrough script, the figure's route is laid over the
 // screens as faint figures. A bad levels file is reported with the loader's
 // messages. Exit status: 0 done, 1 bad levels file or unwritable output,
 // 2 bad command line or script, 3 no window.
@@ -13,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -25,14 +27,12 @@
 #include "GamePlay.h"
 #include "GlDriver.h"
 #include "PngWriter.h"
+#include "ShowScreen.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 #include "Walkthrough.h"
 
 namespace {
 
-// Frames from a screen's first until its fade-in is over; the blocks are
-// shown at the breathing phase they have then.
-constexpr int fadeInFrames = 200;
 // One faint figure for so many frames of the route.
 constexpr int routeStride = 6;
 
@@ -40,6 +40,8 @@ struct Options {
     std::string out = "preview";
     std::string route;
     std::string levels;
+    int width = ContactSheet::screenWidth;
+    int height = ContactSheet::screenHeight;
 };
 
 struct Footprint {
@@ -58,6 +60,13 @@ bool parseOptions(int argc, char** argv, Options& options)
         const std::string word = argv[i];
         if ((word == "--out" || word == "--route") && i + 1 < argc)
             (word == "--out" ? options.out : options.route) = argv[++i];
+        else if (word == "--size" && i + 1 < argc) {
+            char rest = 0;
+            if (std::sscanf(argv[++i], "%dx%d%c", &options.width, &options.height, &rest) != 2 ||
+                options.width < 16 || options.height < 16 || options.width > 8192 ||
+                options.height > 8192)
+                return false;
+        }
         else if (!word.empty() && word[0] != '-' && options.levels.empty())
             options.levels = word;
         else
@@ -92,32 +101,6 @@ bool playRoute(const std::string& path, const std::string& levels, Route& route)
                 {game.player.x, game.player.y, game.player.facingRight});
     }
     return true;
-}
-
-// Sets the game on the screen as it is once the fade-in is over. The figure
-// stands at the plane's start on its first screen and is kept out of sight
-// on the others, where it has no place of its own.
-void showScreen(GamePlay& game, int plane, int screen)
-{
-    game.currentPlane = plane;
-    game.currentScreen = screen;
-    game.showTitle = plane == 0 && screen == 0;
-    game.fadeIn = 1.0f;
-    game.endFade = 1.0f;
-    game.animFrame = 0;
-    game.randomSeed = 1;
-    Level& level = game.currentLevel();
-    level.reset();
-    for (int frame = 1; frame < fadeInFrames; ++frame)
-        level.tick();  // the frame drawn ticks once more
-    const Level& first = *game.planes[plane].levels[0];
-    const bool onStart = screen == 0;
-    game.player.x = game.player.lastX = onStart ? first.playerX : -1000;
-    game.player.y = game.player.lastY = onStart ? first.playerY : -1000;
-    game.player.jumping = false;
-    game.player.fallSpeed = 1.0f;
-    // Whatever the figure touches, this frame stays on this screen.
-    game.player.screenChangeCooldown = 1000;
 }
 
 void drawRoute(OpenGLDrawer& drawer, const GamePlay& game, const std::vector<Footprint>& steps)
@@ -168,10 +151,12 @@ int render(const Options& options, GamePlay& game, const Route& route)
         std::cout << "Preview: SDL_Init failed: " << SDL_GetError() << std::endl;
         return 3;
     }
-    constexpr int width = ContactSheet::screenWidth;
-    constexpr int height = ContactSheet::screenHeight;
-    auto drawer = std::make_unique<OpenGLDrawer>(width, height);
-    if (!drawer->initialise(width, height, false, 0)) {
+    const int width = options.width;
+    const int height = options.height;
+    auto drawer = std::make_unique<OpenGLDrawer>(ContactSheet::screenWidth,
+                                                 ContactSheet::screenHeight);
+    if (!drawer->initialise(static_cast<unsigned short>(width),
+                            static_cast<unsigned short>(height), false, 0)) {
         std::cout << "Preview: No window: " << SDL_GetError() << std::endl;
         drawer.reset();
         SDL_Quit();
@@ -198,7 +183,7 @@ int render(const Options& options, GamePlay& game, const Route& route)
                 std::cout << "Preview: Could not write " << path << std::endl;
                 status = 1;
             }
-            sheet.add(plane, screen, rgba);
+            sheet.add(plane, screen, rgba, width, height);
         }
     drawer.reset();
     SDL_Quit();
@@ -220,7 +205,8 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        std::cout << "usage: BrickVoyagerPreview [--out FOLDER] [--route SCRIPT] [LEVELS_FILE]"
+        std::cout << "usage: BrickVoyagerPreview [--out FOLDER] [--route SCRIPT] [--size WxH] "
+                     "[LEVELS_FILE]"
                   << std::endl;
         return 2;
     }

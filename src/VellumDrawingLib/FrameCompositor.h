@@ -1,0 +1,73 @@
+#pragma once
+
+#include "VellumDrawingLib/FillComposer.h"
+#include "VellumDrawingLib/OffscreenTarget.h"
+
+// Decides where a frame is drawn and settles what the cheap paths hold back:
+// a window larger than the logical area is drawn through an off-screen
+// picture of the logical size, scaled onto the window when the frame is
+// finished; whole-area fills are composed and put down only when something
+// else is drawn. In plain mode (BV_PLAIN_DRAWING=1) it does neither, so every
+// call is drawn the direct way, for comparison.
+class FrameCompositor {
+public:
+    // A rectangle in pixels of the current target, y from the bottom.
+    struct Area {
+        int x = 0;
+        int y = 0;
+        int w = 0;
+        int h = 0;
+    };
+
+    FrameCompositor(int logicalWidth, int logicalHeight);
+
+    // The window's size and the part of it the logical area fills.
+    void setWindow(int width, int height, Area fitted);
+    // Chooses the target for the frame, makes it current and clears it.
+    // Returns the area the logical picture covers in that target.
+    Area beginFrame();
+    // The logical area in the current target's pixels.
+    Area drawingArea() const;
+    // Takes a fill that covers the whole logical area (the caller checks the
+    // geometry) instead of drawing it; false in plain mode.
+    bool absorbFill(unsigned char r, unsigned char g, unsigned char b, unsigned char a);
+    // Puts down what is held. The projection must be the whole logical area.
+    void flush();
+    // For an image about to be drawn over the whole area: hands over a held
+    // translucent layer (a veil) for the image's own pass to carry, or puts
+    // down whatever else is held and hands over nothing.
+    FillComposer::Layer takeVeil();
+    // Around the drawing of such an image (one texture on unit 0, colour and
+    // blending as drawImage leaves them): the pass lays the image over the
+    // veil in one go, dst (1 - veil a) (1 - image a) + veil (1 - image a)
+    // + image colour x image a, through the texture combiners.
+    static void beginImageOverVeil(const FillComposer::Layer& veil);
+    static void endImageOverVeil();
+    // Flushes and, when drawing off-screen, puts the picture on the window,
+    // which is the target from then on; then waits for the drawing to end.
+    void finishFrame();
+    bool drawsOffscreen() const { return offscreenNow; }
+    // A logical unit is a pixel of the target (never in plain mode).
+    bool drawsOneToOne() const;
+    bool isPlain() const { return plain; }
+    // For a context that has been replaced, or may have been: see OffscreenTarget.
+    void forgetContextObjects();
+    void adoptContext();
+
+private:
+    // Clears the logical area (and, drawing straight to a window with bars,
+    // the whole window to black first) to an opaque colour.
+    void clearArea(float r, float g, float b);
+
+    int logicalWidth;
+    int logicalHeight;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    Area fitted;
+    FillComposer fills;
+    OffscreenTarget offscreen;
+    bool plain;
+    bool offscreenNow = false;
+    // The frame has been finished; drawing after that goes straight to the window.
+    bool finished = true;
+};
