@@ -2,13 +2,7 @@
 
 #include "platform/FilePath.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <utility>
@@ -18,27 +12,6 @@ namespace {
 
 const char* const folderName = "PlayScaffold";
 const char* const fileName = "state";
-
-// What a file-system object that is not a regular file is, for a message.
-std::string kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return "a folder";
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "a device";
-    if (S_ISFIFO(mode))
-        return "a pipe";
-    if (S_ISSOCK(mode))
-        return "a socket";
-    if (S_ISLNK(mode))
-        return "a link";
-    return "not a regular file";
-}
-
-std::string errorText(int error)
-{
-    return std::strerror(error);
-}
 
 // A value of one to four decimal digits and nothing else.
 bool readNumber(const std::string& text, int& value)
@@ -52,20 +25,6 @@ bool readNumber(const std::string& text, int& value)
         result = result * 10 + (c - '0');
     }
     value = result;
-    return true;
-}
-
-bool writeAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<std::size_t>(written);
-    }
     return true;
 }
 
@@ -121,65 +80,16 @@ bool JourneyFile::load(JourneyState& state) const
 
 bool JourneyFile::readWhole(std::string& text) const
 {
-    struct stat link;
-    if (lstat(path.c_str(), &link) != 0) {
-        // No file yet, or no folder for it, is a first start, not a fault;
-        // a folder that cannot be made is reported when saving.
-        if (errno != ENOENT && errno != ENOTDIR)
-            report("cannot be examined (" + errorText(errno) + "); it is ignored.");
+    const FilePath file(path);
+    // No file yet, or no folder for it, is a first start, not a fault; a
+    // folder that cannot be made is reported when saving.
+    if (file.isAbsent())
+        return false;
+    std::string problem;
+    if (!file.readWhole(maxBytes, text, problem)) {
+        report(problem + "; it is ignored.");
         return false;
     }
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
-        report(S_ISLNK(link.st_mode) ? "is a link to nothing; it is ignored."
-                                     : "cannot be examined (" + errorText(errno) + "); it is ignored.");
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        report("is " + kindOf(info.st_mode) + ", not a file; it is ignored.");
-        return false;
-    }
-    const std::string tooLarge = "is larger than " + std::to_string(maxBytes) + " bytes; it is ignored.";
-    if (info.st_size > maxBytes) {
-        report(tooLarge);
-        return false;
-    }
-    // Not blocking, and checked again once open: what was examined may have
-    // been swapped for a pipe in between.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        report("cannot be read (" + errorText(errno) + "); it is ignored.");
-        return false;
-    }
-    struct stat opened;
-    if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        close(fd);
-        report("is not a file; it is ignored.");
-        return false;
-    }
-    // One byte more than allowed tells a file that grew in the meantime.
-    std::vector<char> buffer(maxBytes + 1);
-    std::size_t total = 0;
-    while (total < buffer.size()) {
-        const ssize_t got = read(fd, buffer.data() + total, buffer.size() - total);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const int error = errno;
-            close(fd);
-            report("cannot be read (" + errorText(error) + "); it is ignored.");
-            return false;
-        }
-        if (got == 0)
-            break;
-        total += static_cast<std::size_t>(got);
-    }
-    close(fd);
-    if (total > static_cast<std::size_t>(maxBytes)) {
-        report(tooLarge);
-        return false;
-    }
-    text.assign(buffer.data(), total);
     return true;
 }
 
@@ -251,38 +161,10 @@ bool JourneyFile::save(const JourneyState& state)
 
 bool JourneyFile::writeThenRename(const std::string& text) const
 {
-    const std::string unchanged = "; it is left as it was and the journey is not saved.";
-    struct stat there;
-    if (lstat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) {
-        report("is " + kindOf(there.st_mode) + ", not a file" + unchanged);
+    const std::string problem = FilePath(path).writeWhole(text);
+    if (!problem.empty()) {
+        report(problem + "; it is left as it was and the journey is not saved.");
         return false;
-    }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(&temporary[0]);
-    if (fd < 0) {
-        report("could not be written (" + errorText(errno) + ")" + unchanged);
-        return false;
-    }
-    // Synced before the rename: a crash then leaves the old file or the new
-    // one, never a part of either.
-    bool written = writeAll(fd, text) && fsync(fd) == 0;
-    int error = errno;
-    if (close(fd) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
-        if (written)
-            error = errno;
-        unlink(temporary.c_str());
-        report("could not be written (" + errorText(error) + ")" + unchanged);
-        return false;
-    }
-    // The rename itself lasts only once the folder is synced.
-    const int folder = open(std::filesystem::path(path).parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
     }
     return true;
 }

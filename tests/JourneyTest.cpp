@@ -199,11 +199,11 @@ TEST_F(JourneyTest, BadStateFilesAreReportedInOneLineAndTheJourneyStartsAnew)
          [planes](const std::string& p) { writeText(p, stateText(planes, 3, 0)); },
          "is at plane", false},
         {"too large", [](const std::string& p) { writeText(p, stateText(1, 3, 0) + std::string(5000, ' ')); },
-         "is larger than 4096 bytes", false},
+         "more than the 4096 it may hold", false},
         {"a folder", [](const std::string& p) { fs::create_directory(p); }, "is a folder, not a file", true},
         {"a pipe", [](const std::string& p) { mkfifo(p.c_str(), 0600); }, "is a pipe, not a file", true},
         {"a link to /dev/zero", [](const std::string& p) { fs::create_symlink("/dev/zero", p); },
-         "is a device, not a file", true},
+         "is a link to a device, not to a file", true},
         {"a dangling link", [](const std::string& p) { fs::create_symlink(p + "-gone", p); },
          "is a link to nothing", true},
     };

@@ -206,6 +206,12 @@ std::string FilePath::writeWhole(const std::string& bytes) const
         unlink(fresh.c_str());
         return systemError("cannot be written", error);
     }
+    // The rename itself lasts through a crash only once the folder is synced.
+    const int folder = open(getParent().path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
     return std::string();
 }
 
