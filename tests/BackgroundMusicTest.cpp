@@ -67,22 +67,6 @@ TEST(BackgroundMusicTest, ChainedFilePlaysItsFirstStreamMonoPlaysOnBothSidesAndM
     expectPlaysAsModelled({glide(30000, 3)}, 50000, 1500);
 }
 
-TEST(BackgroundMusicTest, BlockEndingOnBufferEndHandsItBackAndTheNextStartsAtFrameZero)
-{
-    TempDir dir;
-    auto music = std::make_unique<BackgroundMusic>(writeMusic(dir.path() + "/music.ogg", {glide(50000)}));
-    std::vector<float> block(2 * BackgroundMusic::bufferFrames);
-    const struct {
-        int frames, buffer, position;
-    } steps[] = {{BackgroundMusic::bufferFrames, 1, 0}, {3000, 1, 3000}, {BackgroundMusic::bufferFrames - 2500, 2, 500}};
-    for (const auto& step : steps) {
-        ASSERT_TRUE(waitUntilReady(*music, 2));
-        music->audioBlock(block.data(), step.frames);
-        EXPECT_EQ(music->getCurrentBuffer(), step.buffer);
-        EXPECT_EQ(music->getPlayPosition(), step.position);
-    }
-}
-
 TEST(BackgroundMusicTest, EmptyOrUnreadableMusicIsReportedAndLeavesBlocksUnchangedWithoutHanging)
 {
     TempDir dir;

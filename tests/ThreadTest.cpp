@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-#include <SDL_thread.h>
-
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -44,17 +41,4 @@ TEST(ThreadTest, SecondStartStartsNothingAndDestructionWaitsUntilRunReturns)
     // Time for a wrongly started second thread to be counted.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(runs.load(), 1);
-}
-
-TEST(ThreadTest, ThreadMethodTurnsRunsResultIntoExitStatus)
-{
-    std::atomic<int> runs{0};
-    CountingThread yes(runs, true, 0), no(runs, false, 0);
-    EXPECT_EQ(Thread::threadMethod(&yes), 1);
-    EXPECT_EQ(Thread::threadMethod(&no), 0);
-    SDL_Thread* raw = SDL_CreateThread(&Thread::threadMethod, &yes);
-    ASSERT_NE(raw, nullptr);
-    int status = -1;
-    SDL_WaitThread(raw, &status);
-    EXPECT_EQ(status, 1);
 }
