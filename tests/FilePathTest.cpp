@@ -77,6 +77,7 @@ TEST(FilePathTest, ChildrenAreListedInByteOrderWithHiddenEntries)
     EXPECT_EQ(folder.getChild(-1).path, "");
     EXPECT_EQ(FilePath(dir.path() + "/a").getNumChildren(), 0);
     EXPECT_EQ(FilePath().getChild(0).path, "");
+    EXPECT_EQ(FilePath().getNumChildren(), 0);
 }
 
 TEST(FilePathTest, ConventionalFoldersFollowTheEnvironmentAndTheExecutable)

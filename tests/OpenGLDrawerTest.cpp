@@ -202,7 +202,10 @@ TEST_F(OpenGLDrawerTest, TextAdvancesBySizeWhetherOrNotACharacterHasAGlyph)
     drawer->drawText("ABC", 100, 300, 32, 1, 1, 1, 1);
     drawer->drawText("#@_\xC8" "A", 100, 400, 32, 1, 1, 1, 1);
     drawer->drawText("1:2", 100, 500, 32, 1, 0, 0, 1);
+    drawer->drawText(".,+-!?", 300, 500, 32, 1, 1, 1, 1);
     const Screen s = screen();
+    for (int cell = 0; cell < 6; ++cell)
+        EXPECT_TRUE(s.anyLit(300 + 32 * cell, 500, 332 + 32 * cell, 532)) << "punctuation " << cell;
     expectBands(s, 100, 132, {{60, 100, false}, {100, 132, true}, {132, 164, false}, {164, 196, true}, {196, 300, false}});
     expectSameStrips(s, 100, 196, 200, 300, 32);
     expectBands(s, 400, 432, {{100, 228, false}, {228, 260, true}});

@@ -56,7 +56,8 @@ TEST_F(OpenGLFontTest, FontsGetIdsFromOneAndThoseThatDoNotLoadGetZeroAndOneLineN
     EXPECT_EQ(fresh.loadFont("DejaVuSans.ttf", 32), 1u);
     for (const auto& [name, size] : {std::pair<std::string, float>{"NoSuchFont.ttf", 32}, {"NotAFont.ttf", 32},
                                      {"Folder.ttf", 32}, {"DejaVuSans", 32}, {"dejavu/DejaVuSans.ttf", 32},
-                                     {"DejaVuSans.ttf", 0}, {"DejaVuSans.ttf", -12}, {"DejaVuSans.ttf", 2e9f}}) {
+                                     {"DejaVuSans.ttf", 0}, {"DejaVuSans.ttf", -12}, {"DejaVuSans.ttf", 3000},
+                                     {"DejaVuSans.ttf", 2e9f}}) {
         SCOPED_TRACE(name + " at " + std::to_string(size));
         CoutCapture output;
         EXPECT_EQ(fresh.loadFont(name, size), 0u);
@@ -117,6 +118,10 @@ TEST_F(OpenGLFontTest, SpacingAddsAtlasPixelsBetweenCharactersAndScaleStretchesE
     EXPECT_NEAR(widths[1] - widths[0], 2 * 20, 1);
     EXPECT_NEAR(widths[2], 2 * widths[0], 3);
     EXPECT_NEAR(widths[3] - widths[2], 2 * 10 * 2, 2);
+    // A character outside the table advances like a blank.
+    drawer->drawText("A B", id, 500, 550, 0, 1, 1, 1, 1, 1);
+    drawer->drawText("A#B", id, 500, 650, 0, 1, 1, 1, 1, 1);
+    expectSameStrips(screen(), 490, 660, 550, 650, 40);
 }
 
 TEST_F(OpenGLFontTest, FontZeroIsTheBitmapFontAtThirtyTwoUnitsAScale)
