@@ -6,99 +6,58 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 
-TEST(FilePathTest, EmptyPathNeitherExistsNorIsAnything)
-{
-    const FilePath empty;
-    EXPECT_FALSE(empty.exists());
-    EXPECT_FALSE(empty.isFile());
-    EXPECT_FALSE(empty.isDirectory());
-    EXPECT_FALSE(empty.createAsDirectory());
-    EXPECT_EQ(empty.getNumChildren(), 0);
-    EXPECT_EQ(empty.getChild(0).path, "");
-    EXPECT_EQ(empty.getExtension(), "");
-}
-
-TEST(FilePathTest, FilesAndFoldersAreToldApart)
+TEST(FilePathTest, FilesFoldersAndNothingAreToldApartAndFoldersAreMadeOnce)
 {
     TempDir dir;
-    const FilePath file(dir.write("notes.txt", "x"));
-    const FilePath folder(dir.path());
-    const FilePath missing(dir.path() + "/missing");
+    const FilePath paths[] = {FilePath(), FilePath(dir.write("notes.txt", "x")), FilePath(dir.path()),
+                              FilePath(dir.path() + "/missing")};
+    const bool expected[][3] = {{false, false, false}, {true, true, false}, {true, false, true}, {false, false, false}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ((std::array<bool, 3>{paths[i].exists(), paths[i].isFile(), paths[i].isDirectory()}),
+                  (std::array<bool, 3>{expected[i][0], expected[i][1], expected[i][2]})) << paths[i].path;
+    EXPECT_FALSE(FilePath().createAsDirectory());
 
-    EXPECT_TRUE(file.exists());
-    EXPECT_TRUE(file.isFile());
-    EXPECT_FALSE(file.isDirectory());
-    EXPECT_TRUE(folder.exists());
-    EXPECT_FALSE(folder.isFile());
-    EXPECT_TRUE(folder.isDirectory());
-    EXPECT_FALSE(missing.exists());
-    EXPECT_FALSE(missing.isFile());
-    EXPECT_FALSE(missing.isDirectory());
-}
-
-TEST(FilePathTest, CreateAsDirectoryNeedsTheParentAndRefusesAnExistingFolder)
-{
-    TempDir dir;
     const FilePath fresh(dir.path() + "/fresh");
     EXPECT_TRUE(fresh.createAsDirectory());
-    EXPECT_TRUE(fresh.isDirectory());
     struct stat info;
     ASSERT_EQ(stat(fresh.path.c_str(), &info), 0);
     const mode_t mask = umask(0);
     umask(mask);
     EXPECT_EQ(info.st_mode & 0777, 0775u & ~mask);
-
     EXPECT_FALSE(fresh.createAsDirectory());
     EXPECT_FALSE(FilePath(dir.path() + "/no/parent").createAsDirectory());
 }
 
-TEST(FilePathTest, ParentIsTheTextBeforeTheLastSlash)
+TEST(FilePathTest, ParentChildNamesAndExtensionsFollowTheLastPointAndSlash)
 {
-    const struct {
-        const char* path;
-        const char* parent;
-    } cases[] = {
-        {"file", "file"},      {"/file", ""},       {"/a/b/", "/a/b"},
-        {"/a/b.c/file.tar.gz", "/a/b.c"}, {"a/b", "a"}, {"", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(FilePath(c.path).getParent().path, c.parent) << "parent of '" << c.path << "'";
-}
-
-TEST(FilePathTest, ChildByNameAlwaysAddsOneSlash)
-{
-    EXPECT_EQ(FilePath().getChild("x").path, "/x");
-    EXPECT_EQ(FilePath("dir/").getChild("x").path, "dir//x");
-    EXPECT_EQ(FilePath("/a").getChild("b").getChild("c").path, "/a/b/c");
-}
-
-TEST(FilePathTest, NamesAndExtensionsFollowTheLastPointAndSlash)
-{
-    TempDir dir;
     const struct {
         std::string path;
-        const char* name;
-        const char* nameWithExtension;
-        const char* extension;
+        const char *parent, *name, *nameWithExtension, *extension;
     } cases[] = {
-        {"/a/b.c/file.tar.gz", "file.tar", "file.tar.gz", "gz"},
+        {"/a/b.c/file.tar.gz", "/a/b.c", "file.tar", "file.tar.gz", "gz"},
         // The last point of the whole path lies in a folder's name.
-        {"/a/b.c/notes", "notes", "notes", "c/notes"},
-        // No point at all: the extension is the whole path.
-        {"plain", "plain", "plain", "plain"},
-        {".profile", "", ".profile", "profile"},
-        {"/a/b/", "", "", "/a/b/"},
+        {"/a/b.c/notes", "/a/b.c", "notes", "notes", "c/notes"},
+        // No slash: the parent is the path; no point: the extension is the whole path.
+        {"plain", "plain", "plain", "plain", "plain"},
+        {"/.profile", "", "", ".profile", "profile"},
+        {"/a/b/", "/a/b", "", "", "/a/b/"},
+        {"", "", "", "", ""},
     };
     for (const auto& c : cases) {
         const FilePath path(c.path);
+        EXPECT_EQ(path.getParent().path, c.parent) << c.path;
         EXPECT_EQ(path.getName(), c.name) << c.path;
         EXPECT_EQ(path.getNameWithExtension(), c.nameWithExtension) << c.path;
         EXPECT_EQ(path.getExtension(), c.extension) << c.path;
     }
+    EXPECT_EQ(FilePath().getChild("x").path, "/x");
+    EXPECT_EQ(FilePath("dir/").getChild("x").getChild("y").path, "dir//x/y");
 
+    TempDir dir;
     const FilePath folder(dir.path() + "/archive.d");
     ASSERT_TRUE(folder.createAsDirectory());
     EXPECT_EQ(folder.getExtension(), "") << "a folder has no extension, whatever its name";
@@ -108,57 +67,36 @@ TEST(FilePathTest, NamesAndExtensionsFollowTheLastPointAndSlash)
 TEST(FilePathTest, ChildrenAreListedInByteOrderWithHiddenEntries)
 {
     TempDir dir;
-    dir.write("b", "");
-    dir.write("A", "");
-    dir.write("a", "");
+    for (const char* name : {"b", "A", ".hidden", "a"})
+        dir.write(name, "");
     const FilePath folder(dir.path());
-    EXPECT_EQ(folder.getNumChildren(), 3);
-    EXPECT_EQ(folder.getChild(0).path, dir.path() + "/A");
-    EXPECT_EQ(folder.getChild(1).path, dir.path() + "/a");
-    EXPECT_EQ(folder.getChild(2).path, dir.path() + "/b");
-    EXPECT_EQ(folder.getChild(3).path, "");
+    ASSERT_EQ(folder.getNumChildren(), 4);
+    for (const auto& [index, name] : {std::pair{0, "/.hidden"}, {1, "/A"}, {2, "/a"}, {3, "/b"}})
+        EXPECT_EQ(folder.getChild(index).path, dir.path() + name);
+    EXPECT_EQ(folder.getChild(4).path, "");
     EXPECT_EQ(folder.getChild(-1).path, "");
-
-    dir.write(".hidden", "");
-    EXPECT_EQ(folder.getNumChildren(), 4);
-    EXPECT_EQ(folder.getChild(0).path, dir.path() + "/.hidden");
-
-    const FilePath file(dir.path() + "/a");
-    EXPECT_EQ(file.getNumChildren(), 0);
-    EXPECT_EQ(file.getChild(0).path, "");
+    EXPECT_EQ(FilePath(dir.path() + "/a").getNumChildren(), 0);
+    EXPECT_EQ(FilePath().getChild(0).path, "");
+    EXPECT_EQ(FilePath().getNumChildren(), 0);
 }
 
-TEST(FilePathTest, ConventionalFoldersFollowTheEnvironment)
+TEST(FilePathTest, ConventionalFoldersFollowTheEnvironmentAndTheExecutable)
 {
     {
         ScopedEnv home("HOME", "/home/player");
         ScopedEnv data("XDG_DATA_HOME", "/data/home");
         EXPECT_EQ(FilePath::getHomeDir().path, "/home/player");
         EXPECT_EQ(FilePath::getAppDataPath().path, "/data/home");
-        const auto fonts = FilePath::getFontsDirs();
-        ASSERT_EQ(fonts.size(), 4u);
-        EXPECT_EQ(fonts[0].path, "/home/player/.local/share/fonts");
-        EXPECT_EQ(fonts[1].path, "/home/player/.fonts");
-        EXPECT_EQ(fonts[2].path, "/usr/local/share/fonts");
-        EXPECT_EQ(fonts[3].path, "/usr/share/fonts");
-    }
-    {
-        ScopedEnv home("HOME", "/home/player");
-        ScopedEnv data = ScopedEnv::unset("XDG_DATA_HOME");
+        EXPECT_EQ(FilePath::getFontsDirs().at(1).path, "/home/player/.fonts");
+        ScopedEnv noData = ScopedEnv::unset("XDG_DATA_HOME");
         EXPECT_EQ(FilePath::getAppDataPath().path, "/home/player/.local/share");
     }
     {
         ScopedEnv home = ScopedEnv::unset("HOME");
         ScopedEnv data = ScopedEnv::unset("XDG_DATA_HOME");
         EXPECT_EQ(FilePath::getAppDataPath().path, "~/.local/share");
-        // The password database still knows where home is.
-        EXPECT_FALSE(FilePath::getHomeDir().path.empty());
-        EXPECT_TRUE(FilePath::getHomeDir().isDirectory());
+        EXPECT_TRUE(FilePath::getHomeDir().isDirectory()) << "the password database still knows where home is";
     }
-}
-
-TEST(FilePathTest, ExecutableFoldersStandForTheBundle)
-{
     char buffer[4096] = {};
     ASSERT_GT(readlink("/proc/self/exe", buffer, sizeof buffer - 1), 0);
     const FilePath exe(buffer);
@@ -166,52 +104,36 @@ TEST(FilePathTest, ExecutableFoldersStandForTheBundle)
     EXPECT_EQ(FilePath::getCurrentExecutableDir().path, exe.getParent().getParent().path);
 }
 
-TEST(FilePathTest, CopyToCopiesTheBytesAndReportsFailure)
-{
-    TempDir dir;
-    FilePath source(dir.write("source.bin", std::string("a\0b\nc", 5)));
-    EXPECT_TRUE(source.copyTo(dir.path() + "/copy.bin"));
-    EXPECT_EQ(readFile(dir.path() + "/copy.bin"), std::string("a\0b\nc", 5));
-
-    FilePath missing(dir.path() + "/missing");
-    EXPECT_FALSE(missing.copyTo(dir.path() + "/never"));
-    EXPECT_FALSE(FilePath(dir.path() + "/never").exists());
-
-    FilePath empty;
-    EXPECT_FALSE(empty.copyTo(dir.path() + "/nothing"));
-    EXPECT_FALSE(source.copyTo(dir.path() + "/no/such/folder/copy"));
-}
-
 // Each name would run a command if it ever reached a shell; the command would
 // leave a marker file in the working folder. The copy must land under exactly
 // the name given, and nothing else may run.
-TEST(FilePathTest, CopyToNeverLetsAShellInterpretAPath)
+TEST(FilePathTest, CopyToCopiesTheBytesReportsFailureAndNeverLetsAShellInterpretAPath)
 {
     TempDir dir;
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
+    FilePath source(dir.write("source.bin", std::string("a\0b\nc", 5)));
+    EXPECT_TRUE(source.copyTo(dir.path() + "/copy.bin"));
+    EXPECT_EQ(readFile(dir.path() + "/copy.bin"), std::string("a\0b\nc", 5));
+    EXPECT_FALSE(FilePath(dir.path() + "/missing").copyTo(dir.path() + "/never"));
+    EXPECT_FALSE(FilePath(dir.path() + "/never").exists());
+    EXPECT_FALSE(FilePath().copyTo(dir.path() + "/nothing"));
+    EXPECT_FALSE(source.copyTo(dir.path() + "/no/such/folder/copy"));
+
     const FilePath marker(dir.path() + "/marker");
-    const std::string names[] = {
-        "with blank",   "quote'in\"side", "semi;touch marker", "$(touch marker)",
-        "`touch marker`", "pipe|touch marker", "amp&&touch marker", "star*",
-        "new\nline",     "-r",
-    };
     int index = 0;
-    for (const std::string& name : names) {
-        const std::string payload = "payload:" + name;
+    for (const std::string name : {"with blank", "quote'in\"side", "semi;touch marker", "$(touch marker)",
+                                   "`touch marker`", "pipe|touch marker", "amp&&touch marker", "star*",
+                                   "new\nline", "-r"}) {
         // Sources carry the awkward names too: both paths must pass untouched.
-        FilePath source(dir.write("src " + name, payload));
-        const std::string target = (index++ % 2 == 0) ? dir.path() + "/" + name : name;
-        EXPECT_TRUE(source.copyTo(target)) << name;
-        EXPECT_EQ(readFile(dir.path() + "/" + name), payload) << name;
+        FilePath awkward(dir.write("src " + name, "payload:" + name));
+        EXPECT_TRUE(awkward.copyTo(index++ % 2 == 0 ? dir.path() + "/" + name : name)) << name;
+        EXPECT_EQ(readFile(dir.path() + "/" + name), "payload:" + name);
         EXPECT_FALSE(marker.exists()) << "a shell ran part of: " << name;
     }
-
     // A leading "-" stays a path and never becomes an option of the copy.
     dir.write("-v", "dash");
-    FilePath dashed("-v");
-    EXPECT_TRUE(dashed.copyTo("--target-directory=x"));
+    EXPECT_TRUE(FilePath("-v").copyTo("--target-directory=x"));
     EXPECT_EQ(readFile(dir.path() + "/--target-directory=x"), "dash");
-
     std::filesystem::current_path(previous);
 }

@@ -11,16 +11,17 @@
 namespace {
 
 using Words = std::vector<std::string>;
+namespace fs = std::filesystem;
 
 // Builds the argc/argv pair a process receives, and puts the working
 // directory back after each test.
 class LaunchArgumentsTest : public ::testing::Test {
 protected:
-    std::filesystem::path startDirectory = std::filesystem::current_path();
+    fs::path startDirectory = fs::current_path();
     std::vector<std::string> storage;
     std::vector<char*> pointers;
 
-    ~LaunchArgumentsTest() override { std::filesystem::current_path(startDirectory); }
+    ~LaunchArgumentsTest() override { fs::current_path(startDirectory); }
 
     LaunchArguments launch(const Words& words)
     {
@@ -31,16 +32,13 @@ protected:
         pointers.push_back(nullptr);
         return LaunchArguments(static_cast<int>(words.size()), pointers.data());
     }
-};
 
-Words handedOn(LaunchArguments& arguments)
-{
-    Words words;
-    for (int i = 0; i < arguments.argc(); ++i)
-        words.emplace_back(arguments.argv()[i]);
-    EXPECT_EQ(arguments.argv()[arguments.argc()], nullptr);
-    return words;
-}
+    static Words handedOn(LaunchArguments& arguments)
+    {
+        EXPECT_EQ(arguments.argv()[arguments.argc()], nullptr);
+        return Words(arguments.argv(), arguments.argv() + arguments.argc());
+    }
+};
 
 } // namespace
 
@@ -49,12 +47,11 @@ TEST_F(LaunchArgumentsTest, ShellStartHandsEveryWordOnAndStaysInItsDirectory)
     TempDir elsewhere;
     for (const Words& words : {Words{"BrickVoyager"}, Words{"BrickVoyager", "-w", "800", "-psn_0_1"},
                                Words{"BrickVoyager", "psn", "-win"}, Words{"BrickVoyager", ""}}) {
-        SCOPED_TRACE(::testing::PrintToString(words));
         LaunchArguments arguments = launch(words);
         EXPECT_FALSE(arguments.platformLaunch());
         EXPECT_EQ(handedOn(arguments), words);
         EXPECT_TRUE(arguments.setupWorkingDirectory(elsewhere.path()));
-        EXPECT_EQ(std::filesystem::current_path(), startDirectory);
+        EXPECT_EQ(fs::current_path(), startDirectory);
     }
 }
 
@@ -62,44 +59,33 @@ TEST_F(LaunchArgumentsTest, PlatformLaunchKeepsOnlyTheProgramNameAndEntersTheApp
 {
     TempDir applicationFolder;
     for (const char* mark : {"-psn_0_4711", "-psn"}) {
-        SCOPED_TRACE(mark);
         LaunchArguments arguments = launch({"BrickVoyager", mark, "-w", "800"});
         EXPECT_TRUE(arguments.platformLaunch());
         EXPECT_EQ(handedOn(arguments), Words{"BrickVoyager"});
         CoutCapture out;
         EXPECT_TRUE(arguments.setupWorkingDirectory(applicationFolder.path()));
-        EXPECT_EQ(std::filesystem::current_path(),
-                  std::filesystem::canonical(applicationFolder.path()));
+        EXPECT_EQ(fs::current_path(), fs::canonical(applicationFolder.path()));
         EXPECT_EQ(out.text(), "");
-        std::filesystem::current_path(startDirectory);
     }
-}
-
-TEST_F(LaunchArgumentsTest, PlatformLaunchByDefaultEntersTheFolderAboveTheExecutables)
-{
-    LaunchArguments arguments = launch({"BrickVoyager", "-psn_0_1"});
-    EXPECT_TRUE(arguments.setupWorkingDirectory());
-    EXPECT_EQ(std::filesystem::current_path(),
-              std::filesystem::canonical(BV_BINARY_DIR).parent_path());
+    EXPECT_TRUE(launch({"BrickVoyager", "-psn_0_1"}).setupWorkingDirectory());
+    EXPECT_EQ(fs::current_path(), fs::canonical(BV_BINARY_DIR).parent_path()) << "the folder above the executable's";
 }
 
 TEST_F(LaunchArgumentsTest, FolderThatCannotBeEnteredIsReportedAndTheStartGoesOn)
 {
     TempDir dir;
     const std::string file = dir.write("not-a-folder", "");
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {dir.path() + "/missing",
-         "SDLMain: Could not change the working directory to " + dir.path() +
-             "/missing: No such file or directory"},
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.path() + "/missing", "SDLMain: Could not change the working directory to " + dir.path() +
+                                      "/missing: No such file or directory"},
         {file, "SDLMain: Could not change the working directory to " + file + ": Not a directory"},
         {"", "SDLMain: Could not find the application's folder; staying in the working directory."},
     };
     for (const auto& [folder, message] : cases) {
-        SCOPED_TRACE(folder);
         LaunchArguments arguments = launch({"BrickVoyager", "-psn_0_1"});
         CoutCapture out;
         EXPECT_FALSE(arguments.setupWorkingDirectory(folder));
         EXPECT_EQ(out.lines(), std::vector<std::string>{message});
-        EXPECT_EQ(std::filesystem::current_path(), startDirectory);
+        EXPECT_EQ(fs::current_path(), startDirectory);
     }
 }

@@ -130,6 +130,10 @@ public:
             const int out = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
             dup2(out, 1);
             dup2(out, 2);
+            // As a game started from a terminal finds them, whatever the test
+            // runner left behind (a background job ignores interrupts).
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGTERM, SIG_DFL);
             setenv("HOME", home.c_str(), 1);
             unsetenv("XDG_CONFIG_HOME");
             setenv("DISPLAY", display.c_str(), 1);
