@@ -5,7 +5,8 @@ add_executable(bv_manpage ${CMAKE_SOURCE_DIR}/tools/manpage/manpage.cpp)
 
 set(BV_MANPAGE ${CMAKE_BINARY_DIR}/install/brickvoyager.6)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install)
-set(BV_MANPAGE_SECTIONS OPTIONS=Options KEYS=Controls "FILES=Where things live")
+set(BV_MANPAGE_SECTIONS OPTIONS=Options KEYS=Controls "MORE KEYS=More keys, and the journey kept"
+  "FILES=Where things live" "FILE LIMITS=What the game takes from files")
 add_custom_command(OUTPUT ${BV_MANPAGE} ${BV_MANPAGE}.gz
   COMMAND bv_manpage ${CMAKE_SOURCE_DIR}/README.md ${BV_MANPAGE} brickvoyager
     "Brick Voyager ${PROJECT_VERSION}" ${BV_MANPAGE_SECTIONS}
