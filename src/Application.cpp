@@ -39,6 +39,7 @@ Application::Application(const std::vector<std::string>& args)
 {
     ConfigLoader config;
 
+    OpenGLDrawer::prepareVideo();
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
         throw FatalError(std::string("Could not initialise SDL: ") + SDL_GetError());
     try {

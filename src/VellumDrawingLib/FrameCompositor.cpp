@@ -7,12 +7,6 @@
 
 namespace {
 
-bool plainDrawingAsked()
-{
-    const char* value = std::getenv("BV_PLAIN_DRAWING");
-    return value && std::strcmp(value, "") != 0 && std::strcmp(value, "0") != 0;
-}
-
 void clearTo(float r, float g, float b, GLbitfield extra = 0)
 {
     glClearColor(r, g, b, 1.0f);
@@ -29,6 +23,12 @@ void clearRectangle(int x, int y, int w, int h)
 }
 
 } // namespace
+
+bool FrameCompositor::plainDrawingAsked()
+{
+    const char* value = std::getenv("BV_PLAIN_DRAWING");
+    return value && std::strcmp(value, "") != 0 && std::strcmp(value, "0") != 0;
+}
 
 FrameCompositor::FrameCompositor(int logicalWidth, int logicalHeight)
     : logicalWidth(logicalWidth), logicalHeight(logicalHeight),

@@ -21,6 +21,9 @@ public:
 
     FrameCompositor(int logicalWidth, int logicalHeight);
 
+    // BV_PLAIN_DRAWING is set to something other than empty or 0.
+    static bool plainDrawingAsked();
+
     // The window's size and the part of it the logical area fills.
     void setWindow(int width, int height, Area fitted);
     // Chooses the target for the frame, makes it current and clears it.

@@ -78,6 +78,20 @@ std::unique_ptr<unsigned char[]> padRows(const unsigned char* pixels, unsigned i
 const unsigned char* OpenGLDrawer::line_png = LineImage::line_png;
 unsigned int OpenGLDrawer::lineImage = 0;
 
+void OpenGLDrawer::prepareVideo()
+{
+    // The compatibility layer that provides SDL 1.2 draws an OpenGL window
+    // into a framebuffer of its own and copies it onto the window at every
+    // swap, so that it can scale a mode the display lacks. This drawer fits
+    // the logical picture into whatever window it gets, so the copy is a
+    // whole extra pass over the window each frame: under a software
+    // renderer, more than two thirds of a bare frame. The plain way keeps
+    // it, for comparison, and so does a player's own choice.
+    if (FrameCompositor::plainDrawingAsked())
+        return;
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+}
+
 OpenGLDrawer::OpenGLDrawer(short width, short height)
     : logicalWidth(width), logicalHeight(height),
       linePngSize(static_cast<int>(LineImage::line_png_size)), frame(width, height)

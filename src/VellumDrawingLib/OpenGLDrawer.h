@@ -42,6 +42,10 @@ public:
         int count = 0;
     };
 
+    // Settles what SDL's video reads as it starts: to be called before
+    // SDL_Init starts the video.
+    static void prepareVideo();
+
     OpenGLDrawer(short width, short height);
     ~OpenGLDrawer() override;
     OpenGLDrawer(const OpenGLDrawer&) = delete;

@@ -40,6 +40,7 @@ void measure(const std::string& what, int runs, const std::function<void()>& tas
 int main(int argc, char** argv)
 {
     const std::string name = argc > 1 ? argv[1] : "DejaVuSans.ttf";
+    OpenGLDrawer::prepareVideo();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::cout << "FontBench: SDL_Init failed: " << SDL_GetError() << std::endl;
         return 1;

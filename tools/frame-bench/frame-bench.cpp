@@ -7,7 +7,9 @@
 // walkthrough script, so the figure really crosses screens and planes; without
 // one the figure walks right and jumps. Prints one line per figure, each the
 // median over the frames; exits 1 when the window cannot be opened.
-//   BrickVoyagerFrameBench [walkthrough.txt]
+//   BrickVoyagerFrameBench [--size WxH] [--fullscreen] [walkthrough.txt]
+// The window is 1024 x 768 unless --size says otherwise; the picture is the
+// game's logical 1024 x 768, fitted into it as the game fits it.
 #include "GamePlay.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 #include "Walkthrough.h"
@@ -59,14 +61,29 @@ Walkthrough::Script walkRight(int frames)
 int main(int argc, char** argv)
 {
     Walkthrough::Script script = walkRight(1200);
-    if (argc > 1) {
-        std::ifstream in(argv[1]);
-        std::string error;
-        if (!in || !Walkthrough::parseScript(in, script, error)) {
-            std::printf("FrameBench: cannot use %s: %s\n", argv[1], error.c_str());
-            return 1;
+    int width = 1024;
+    int height = 768;
+    bool fullScreen = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--fullscreen") {
+            fullScreen = true;
+        } else if (arg == "--size" && i + 1 < argc) {
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width <= 0 ||
+                height <= 0) {
+                std::printf("FrameBench: cannot use the size %s\n", argv[i]);
+                return 1;
+            }
+        } else {
+            std::ifstream in(arg);
+            std::string error;
+            if (!in || !Walkthrough::parseScript(in, script, error)) {
+                std::printf("FrameBench: cannot use %s: %s\n", arg.c_str(), error.c_str());
+                return 1;
+            }
         }
     }
+    OpenGLDrawer::prepareVideo();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::printf("FrameBench: SDL: %s\n", SDL_GetError());
         return 1;
@@ -74,7 +91,7 @@ int main(int argc, char** argv)
     int status = 0;
     {
         OpenGLDrawer drawer(1024, 768);
-        if (!drawer.initialise(1024, 768, false, 0)) {
+        if (!drawer.initialise(width, height, fullScreen, 0)) {
             std::printf("FrameBench: no OpenGL window\n");
             SDL_Quit();
             return 1;

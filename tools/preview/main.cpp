@@ -147,6 +147,7 @@ bool makeFolder(const std::string& path)
 
 int render(const Options& options, GamePlay& game, const Route& route)
 {
+    OpenGLDrawer::prepareVideo();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::cout << "Preview: SDL_Init failed: " << SDL_GetError() << std::endl;
         return 3;
