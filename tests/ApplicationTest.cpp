@@ -42,12 +42,6 @@ SDL_Event keyEvent(SDLKey sym, bool pressed, SDLMod mod = KMOD_NONE)
 // Focus or visibility gained or lost, for the SDL_APP* states given.
 SDL_Event activeEvent(Uint8 state, bool gain) { return with(&SDL_Event::active, {SDL_ACTIVEEVENT, gain, state}); }
 
-// The world's state that moves from frame to frame even when nobody plays.
-auto world(GamePlay& game)
-{
-    return std::make_tuple(game.player.x, game.player.y, game.currentLevel().animPhase, game.animFrame);
-}
-
 // A whole Application in a 640 x 480 window, without sound output (so that
 // the tests alone call getAudio), with settings and state folders of its own,
 // as a player runs it: events are queued as SDL would queue them and the
@@ -77,8 +71,6 @@ protected:
         app->keyWatcher = [this](const SDL_keysym& key, bool isDown) { presses.push_back({key.sym, isDown}); };
     }
 
-    void TearDown() override { app.reset(); }
-
     // Queued as SDL would queue them, but focus events, which the queue
     // ignores here, go straight to the application.
     void push(const std::vector<SDL_Event>& events)
@@ -107,10 +99,10 @@ protected:
         return {(app->width - w) / 2 + static_cast<int>(x * w / 1024.0f),
                 (app->height - h) / 2 + static_cast<int>(y * h / 768.0f)};
     }
-    Rgb at(const Screen& s, float x, float y)
+    Rgb at(const Screen& s, std::pair<float, float> point)
     {
-        const auto [wx, wy] = windowPoint(x, y);
-        return s.at(wx, wy);
+        const auto [x, y] = windowPoint(point.first, point.second);
+        return s.at(x, y);
     }
     // The figure's middle, the middle of the first block and a spot of
     // ground beside the figure, in logical coordinates.
@@ -245,8 +237,8 @@ TEST_F(ApplicationTest, FullScreenSwitchesEachWayKeepThePictureAndEveryImage)
         const auto sample = [&] {
             const Screen s = screen();
             std::vector<Rgb> seen;
-            for (const auto& [x, y] : marks)
-                seen.push_back(at(s, x, y));
+            for (const auto& point : marks)
+                seen.push_back(at(s, point));
             return seen;
         };
         const std::vector<Rgb> before = sample();
@@ -300,22 +292,27 @@ TEST_F(ApplicationTest, PauseStopsTheWorldUnderAVeilUntilItsOwnResume)
         push({keyEvent(SDLK_RIGHT, true), axisEvent(0, -32768), hatEvent(SDL_HAT_DOWN)});
         passes(3);
         const auto ground = landmarks()[2];
-        const Rgb lit = at(screen(), ground.first, ground.second);
+        const Rgb lit = at(screen(), ground);
         push({pause});
         passes(1);
         ASSERT_EQ(app->pause.getCause(), cause);
         // Keys held when the focus goes are released, so that the figure
         // does not walk on by itself once play resumes.
         EXPECT_EQ(app->game.leftHeld || app->game.rightHeld || app->game.downHeld, cause == PauseControl::Cause::Player);
-        const auto stopped = world(app->game);
+        // What moves from frame to frame even when nobody plays.
+        const auto world = [this] {
+            return std::make_tuple(app->game.player.x, app->game.player.y, app->game.currentLevel().animPhase,
+                                   app->game.animFrame);
+        };
+        const auto stopped = world();
         push({ignored});
         passes(30);
-        EXPECT_EQ(world(app->game), stopped);
+        EXPECT_EQ(world(), stopped);
         EXPECT_TRUE(app->pause.isPaused());
 
         // The veil darkens the ground; the word stands out white in the middle.
         const Screen veiled = screen();
-        const Rgb dimmed = at(veiled, ground.first, ground.second);
+        const Rgb dimmed = at(veiled, ground);
         EXPECT_TRUE(near(dimmed, lit.r * 135 / 255, lit.g * 135 / 255, lit.b * 135 / 255, 4))
             << dimmed << " from " << lit;
         const auto [left, top] = windowPoint(320.0f, 352.0f);
@@ -344,7 +341,6 @@ TEST(ApplicationPacingTest, FrameWaitsOutTheRestOfThirtyMillisecondsAndTakesTheT
     } cases[] = {
         {"early frame waits the rest", 1000, 1010, 0, {20}, 1030},
         {"frame of exactly 30 ms is not delayed", 1000, 1030, 0, {}, 1030},
-        {"long frame is not delayed", 1000, 1075, 0, {}, 1075},
         {"across the wrap of the tick count", 0xFFFFFFF0u, 4, 0, {10}, 14},
         {"a wait cut short is topped up", 1000, 1010, 3, {20, 3, 2, 1}, 1030},
     };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,32 +16,20 @@ namespace {
 CommandResult run(const std::string& command) { return runCommand(command + " 2>&1"); }
 
 // The first cell of every table row in the README's "## heading" section
-// (its subsections included), without the Markdown marks.
+// (its subsections included), without the Markdown marks: the rows that
+// follow a table's header and its rule.
 std::vector<std::string> readmeTableRows(const std::string& heading)
 {
     std::istringstream readme(readFile(BV_SOURCE_DIR "/README.md"));
     std::vector<std::string> rows;
     bool inSection = false;
-    bool header = true;
-    for (std::string line; std::getline(readme, line);) {
+    for (std::string line, previous; std::getline(readme, line); previous = line) {
         if (line.rfind("## ", 0) == 0)
             inSection = line == "## " + heading;
-        if (!inSection)
-            continue;
-        if (line.rfind("|", 0) != 0) {
-            header = true;
-            continue;
-        }
-        std::string cell;
-        for (const char c : line.substr(1, line.find('|', 1) - 1))
-            if (c != '`')
-                cell += c;
-        const std::size_t first = cell.find_first_not_of(' ');
-        cell = first == std::string::npos ? "" : cell.substr(first, cell.find_last_not_of(' ') - first + 1);
-        const bool rule = cell.find_first_not_of("-:") == std::string::npos;
-        if (!header && !rule)
-            rows.push_back(cell);
-        header = header && !rule;
+        std::smatch cell;
+        if (inSection && previous.rfind("|", 0) == 0 && line.rfind("|-", 0) != 0 &&
+            std::regex_search(line, cell, std::regex("^\\| *([^|]*[^| ]) *\\|")))
+            rows.push_back(std::regex_replace(cell[1].str(), std::regex("`"), ""));
     }
     return rows;
 }

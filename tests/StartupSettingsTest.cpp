@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -32,20 +31,16 @@ protected:
     {
         std::filesystem::create_directories(dir.path() + "/PlayScaffold");
         dir.write("PlayScaffold/PlayScaffold.conf", file);
-        std::unique_ptr<ConfigLoader> config;
-        {
+        const ConfigLoader config = [] {
             const CoutCapture quiet;
-            config = std::make_unique<ConfigLoader>();
-        }
+            return ConfigLoader();
+        }();
         const StartupSettings::Display display{[this] { ++displayQueries; return 1440; },
                                                [this] { ++displayQueries; return 900; }};
-        CoutCapture out;
-        struct Keep {
-            CoutCapture& out;
-            Lines& printed;
-            ~Keep() { printed = out.lines(); }
-        } keep{out, printed};
-        return StartupSettings::settle(words, *config, display);
+        const CoutCapture out;
+        const StartupSettings settings = StartupSettings::settle(words, config, display);
+        printed = out.lines();
+        return settings;
     }
 
     // The lines printed after the "Command line:" echo of the words.

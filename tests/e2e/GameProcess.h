@@ -17,7 +17,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -25,16 +24,6 @@
 #include <vector>
 
 namespace e2e {
-
-// A sanitized game unloads the GL driver and ALSA's plugins before the leak
-// check runs, which then blames their bookkeeping on nameless modules that
-// no suppression can name. The game's own code is leak-checked in-process
-// by ApplicationTest, so the processes started from here do not check.
-inline const bool gameLeakCheckOff = [] {
-    const char* options = std::getenv("ASAN_OPTIONS");
-    const std::string value = std::string(options ? options : "") + ":detect_leaks=0";
-    return setenv("ASAN_OPTIONS", value.c_str(), 1) == 0;
-}();
 
 inline void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -153,14 +142,11 @@ public:
     // -2 - the signal's number when a signal ended it.
     int wait(int timeoutMs = 20000)
     {
-        for (int waited = 0; exitStatus == -1 && pid > 0; waited += 20) {
+        for (int waited = 0; exitStatus == -1 && pid > 0 && waited <= timeoutMs; waited += 20) {
             int status = 0;
-            const pid_t done = waitpid(pid, &status, WNOHANG);
-            if (done == pid)
+            if (waitpid(pid, &status, WNOHANG) == pid)
                 exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -2 - WTERMSIG(status);
-            else if (done < 0 || waited >= timeoutMs)
-                break;
-            else
+            else if (waited < timeoutMs)
                 sleepMs(20);
         }
         return exitStatus;
