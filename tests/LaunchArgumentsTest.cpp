@@ -49,12 +49,9 @@ TEST_F(LaunchArgumentsTest, OnlyAPlatformLaunchDropsTheWordsAndEntersTheApplicat
 {
     TempDir folder;
     const std::pair<Words, bool> cases[] = {
-        {{"BrickVoyager"}, false},
-        {{"BrickVoyager", "-w", "800", "-psn_0_1"}, false},
-        {{"BrickVoyager", "psn", "-win"}, false},
-        {{"BrickVoyager", ""}, false},
-        {{"BrickVoyager", "-psn_0_4711", "-w", "800"}, true},
-        {{"BrickVoyager", "-psn"}, true},
+        {{"BrickVoyager"}, false}, {{"BrickVoyager", "-w", "800", "-psn_0_1"}, false},
+        {{"BrickVoyager", "psn", "-win"}, false}, {{"BrickVoyager", ""}, false},
+        {{"BrickVoyager", "-psn_0_4711", "-w", "800"}, true}, {{"BrickVoyager", "-psn"}, true},
     };
     for (const auto& [words, platform] : cases) {
         SCOPED_TRACE(::testing::PrintToString(words));

@@ -35,38 +35,26 @@ public:
     ~GameProcess()
     {
         kill();
-        for (const pid_t server : servers) {
+        for (const pid_t server : servers)
             ::kill(server, SIGTERM);
-            waitpid(server, nullptr, 0);
-        }
     }
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
 
     // Starts an Xvfb server on the first free display number, then the game
-    // on it; false when the server did not start.
+    // on it; false when the server did not start within 10 s.
     bool start()
     {
-        int fds[2];
-        if (pipe(fds) != 0)
+        const std::string numberFile = home + "/display-" + std::to_string(servers.size());
+        servers.push_back(std::stoi(runCommand("Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp > '" +
+                                               numberFile + "' 2> /dev/null & echo $!")
+                                        .output));
+        for (int waited = 0; waited < 10000 && !contains(readFile(numberFile), "\n"); waited += 50)
+            sleepMs(50);
+        const std::string number = readFile(numberFile);
+        if (!contains(number, "\n"))
             return false;
-        const pid_t server = fork();
-        if (server == 0) {
-            const int devNull = open("/dev/null", O_WRONLY);
-            dup2(devNull, 1);
-            dup2(devNull, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(fds[1]).c_str(), "-screen", "0", "1280x1024x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        servers.push_back(server);
-        close(fds[1]);
-        display = ":";
-        for (char c; read(fds[0], &c, 1) == 1 && c != '\n';)
-            display += c;
-        close(fds[0]);
-        if (display == ":")
-            return false;
+        display = ":" + number.substr(0, number.find('\n'));
         exitStatus = -1;
         const std::string outputFile = outputPath();
         pid = fork();
