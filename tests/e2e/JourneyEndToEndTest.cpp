@@ -20,10 +20,10 @@ std::string stateText(int plane, int music)
 } // namespace
 
 // Two starts of the game in one home folder, the first door passed in
-// between. Neither start has a word on its command line: the first writes the settings file and runs on
-// it (full screen at the display's size, which the private server makes
-// 1280 x 1024); the second runs on the file as changed by hand, a small
-// window, and leaves it as it was.
+// between. Neither start has a word on its command line: the first writes
+// the settings file and runs on it (full screen at the display's size, which
+// the private server makes 1280 x 1024); the second runs on the file as
+// changed by hand, a small window, and leaves it as it was.
 TEST(JourneyEndToEndTest, SecondStartContinuesOnThePlaneReachedBeforeWithTheSettingsOfTheFile)
 {
     TempDir home;
