@@ -20,7 +20,9 @@ std::vector<float> readWav16(const std::string& path)
     const std::size_t data = bytes.find("data", 36);
     if (bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 8, "WAVEfmt ") != 0 || data == std::string::npos)
         return samples;
-    auto u16 = [&](std::size_t at) { return std::uint16_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8); };
+    auto u16 = [&](std::size_t at) {
+        return std::uint16_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8);
+    };
     const std::size_t end = std::min(bytes.size(), data + 8 + (u16(data + 4) | std::size_t(u16(data + 6)) << 16));
     for (std::size_t s = data + 8; s + 2 <= end && u16(22) == 1; s += 2)
         samples.push_back(std::int16_t(u16(s)) / 32768.0f);
