@@ -88,9 +88,13 @@ TEST(GameEndToEndTest, InterruptAndTerminateEndTheGameWhileItStarts)
 
 // A failure to start ends with status 1 and a line saying why; the levels
 // are read before anything else.
-TEST(GameEndToEndTest, LevelsFileWithoutAPlaneEndsTheStartWithStatusOne)
+TEST(GameEndToEndTest, FailuresToStartEndWithStatusOne)
 {
     TempDir home;
+    const CommandResult noDriver = runCommand("env -u XDG_CONFIG_HOME HOME='" + home.path() +
+                                              "' SDL_VIDEODRIVER=no-such-driver '" BV_GAME_PATH "' --windowed 2>&1");
+    EXPECT_EQ(noDriver.status, 1) << noDriver.output;
+    EXPECT_TRUE(contains(noDriver.output, "Could not initialise SDL: ")) << noDriver.output;
     const std::string program =
         installWithLevels(home.path() + "/game", "<?xml version=\"1.0\" ?>\n<BrickVoyager>\n</BrickVoyager>\n");
     const CommandResult noPlane =
