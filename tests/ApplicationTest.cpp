@@ -176,8 +176,8 @@ TEST_F(ApplicationTest, EscapeEndsTheLoopAfterTheKeysQueuedBehindIt)
     EXPECT_EQ(app->game.player.x, startX) << "no frame was drawn";
 }
 
-// The audio callback's output: cleared, then the music unless it is off.
-// M is the shell's key, not the game's.
+// The audio callback's output: cleared, then the music unless it is off, at
+// the player's level. M is the shell's key, not the game's.
 TEST_F(ApplicationTest, AudioBlocksStartClearedAndCarryTheMusicUntilMuted)
 {
     EXPECT_FALSE(app->audioDevice.isStarted()) << "--nosound";
@@ -203,6 +203,9 @@ TEST_F(ApplicationTest, AudioBlocksStartClearedAndCarryTheMusicUntilMuted)
     app->drainEvents();
     EXPECT_EQ(out.text(), "Music: muted\n");
     EXPECT_EQ(presses, std::vector<KeyPress>{up(SDLK_m)}) << "the key went down to the game";
+    app->getAudio(nullptr, block.data(), frames); // the glide down
+    app->getAudio(nullptr, block.data(), frames);
+    EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](float s) { return s == 0.0f; })) << "not muted";
 }
 
 // Every image and glyph is made again after the video mode changes, and the
@@ -250,6 +253,10 @@ TEST_F(ApplicationTest, FullScreenSwitchesEachWayKeepThePictureAndEveryImage)
         EXPECT_EQ(std::make_tuple(surface->w, surface->h, (surface->flags & SDL_FULLSCREEN) != 0),
                   std::make_tuple(width, height, fullscreen));
         EXPECT_EQ(std::make_pair(app->width, app->height), std::make_pair(width, height));
+        // Without a window manager the game puts its window in place: at the
+        // corner in full screen, in the middle of the display as a window.
+        const std::string place = runCommand("xdotool search --name '^Brick Voyager$' getwindowgeometry 2>&1").output;
+        EXPECT_NE(place.find(fullscreen ? "Position: 0,0 " : "Position: 320,272 "), std::string::npos) << place;
         EXPECT_EQ(drawer().getImages().size(), images);
         for (const auto& [id, image] : drawer().getImages())
             EXPECT_TRUE(glIsTexture(image.texture)) << "image " << id;
