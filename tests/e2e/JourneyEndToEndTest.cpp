@@ -1,10 +1,6 @@
 #include "GameProcess.h"
 
-#include "../../tools/walkthrough/Walkthrough.h"
 #include "GamePlay.h"
-#include "Journey.h"
-#include "MusicLevel.h"
-#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,103 +11,83 @@ using namespace e2e;
 
 namespace {
 
-struct Colour {
-    int r, g, b;
-};
-
-// The share of the picture within a few levels of the colour.
-double shareOf(const Picture& picture, Colour colour)
-{
-    long near = 0;
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x) {
-            const unsigned char* p = picture.at(x, y);
-            near += std::abs(p[0] - colour.r) <= 6 && std::abs(p[1] - colour.g) <= 6 &&
-                    std::abs(p[2] - colour.b) <= 6;
-        }
-    return picture.width == 0 ? 0.0 : double(near) / (double(picture.width) * picture.height);
-}
-
-// Screenshots until a tenth of the picture shows the colour (the fade-in
-// from black is over), for up to 40 s; the last share seen.
-double waitForColour(const GameProcess& game, const std::string& path, Colour colour)
-{
-    double share = 0.0;
-    for (int tries = 0; tries < 40 && share < 0.1; ++tries) {
-        sleepMs(1000);
-        share = shareOf(game.screenshot(path), colour);
-    }
-    return share;
-}
-
 std::string stateText(int plane, int music)
 {
     return "PlayScaffold state 1\nplane " + std::to_string(plane) + "\nmusic " + std::to_string(music) +
            "\nmuted 0\n";
 }
 
-const std::vector<std::string> windowed = {"--windowed", "-w", "480", "-h", "360", "--nosound"};
-// Empty, so the file goes to its place in the home folder.
-const std::vector<std::pair<std::string, std::string>> noStateHome = {{"XDG_STATE_HOME", ""}};
-
 } // namespace
 
 // Two starts of the game in one home folder, the first door passed in
-// between by the real game rules on the same state file.
-TEST(JourneyEndToEndTest, SecondStartContinuesOnThePlaneReachedBefore)
+// between. Neither start has a word on its command line: the first writes
+// the settings file and runs on it (full screen at the display's size, which
+// the private server makes 1280 x 1024); the second runs on the file as
+// changed by hand, a small window, and leaves it as it was.
+TEST(JourneyEndToEndTest, SecondStartContinuesOnThePlaneReachedBeforeWithTheSettingsOfTheFile)
 {
     TempDir home;
     const std::string stateFile = home.path() + "/.local/state/PlayScaffold/state";
+    const std::string settingsFile = home.path() + "/.config/PlayScaffold/PlayScaffold.conf";
     {
-        GameProcess game(home.path(), windowed, noStateHome);
+        GameProcess game(home.path(), {});
         ASSERT_TRUE(game.startWithWindow());
         sleepMs(1000);
-        game.focus();
-        game.key("key", "minus minus KP_Subtract");
-        game.key("key", "Escape");
-        EXPECT_EQ(game.wait(), 0) << game.output();
-        EXPECT_NE(game.output().find("Music: 7 of 10\n"), std::string::npos) << game.output();
+        game.press("minus minus KP_Subtract Escape");
+        game.expectCleanEnd();
+        EXPECT_TRUE(contains(game.output(), "Music: 7 of 10\n")) << game.output();
+        EXPECT_TRUE(contains(game.output(), "fullscreen = 1\nCommand line:\nLoading from config file.\n"))
+            << game.output();
+        EXPECT_EQ(readFile(settingsFile), "w 1280\nh 1024\na 0\nf 1\nns 0\nnm 0\naa CoreAudio\nr 0\n");
         EXPECT_EQ(readFile(stateFile), stateText(0, 7));
     }
 
-    int planes = 0;
-    {
-        ScopedEnv homeHere("HOME", home.path());
-        ScopedEnv stateHome("XDG_STATE_HOME", "");
-        std::ifstream in(BV_TEST_DATA_DIR "/walkthrough.txt");
-        Walkthrough::Script script;
-        std::string error;
-        ASSERT_TRUE(Walkthrough::parseScript(in, script, error)) << error;
-        GamePlay game;
-        MusicLevel music;
-        Journey journey(game, music);
-        journey.resume();
-        Walkthrough::NullDrawer drawer;
-        std::size_t next = 0;
-        for (int frame = 0; frame <= script.lastFrame && game.currentPlane == 0; ++frame) {
-            for (; next < script.events.size() && script.events[next].frame == frame; ++next)
-                Walkthrough::sendKey(game, script.events[next].key, script.events[next].down);
-            game.draw(&drawer);
-            journey.afterFrame();
-        }
-        ASSERT_EQ(game.currentPlane, 1);
-        EXPECT_EQ(readFile(stateFile), stateText(1, 7));
-        planes = static_cast<int>(game.planes.size());
-    }
-
+    // The first door passed, as the game keeps it.
+    std::ofstream(stateFile) << stateText(1, 7);
+    const int planes = static_cast<int>(GamePlay().planes.size());
+    const std::string settings = "w 480\nh 360\na 0\nf 0\nns 1\nnm 0\naa CoreAudio\nr 0\n";
+    std::ofstream(settingsFile) << settings;
     // The second plane lies under a grey veil of a share 1 / planes.
     const double veil = double(static_cast<int>(255.0f / static_cast<float>(planes))) / 255.0;
     const auto veiled = [veil](int c) { return static_cast<int>(std::lround(c * (1.0 - veil) + 128 * veil)); };
-    const Colour secondGround{veiled(192), veiled(255), veiled(192)};
-    GameProcess game(home.path(), windowed, noStateHome);
+    const int ground[] = {veiled(192), veiled(255), veiled(192)};
+    GameProcess game(home.path(), {});
     ASSERT_TRUE(game.startWithWindow());
-    EXPECT_GT(waitForColour(game, home.path() + "/second.png", secondGround), 0.1)
-        << "no ground under the second plane's veil in " << home.path() << "/second.png";
-    game.focus();
-    game.key("key", "Escape");
-    EXPECT_EQ(game.wait(), 0) << game.output();
-    EXPECT_NE(game.output().find("Journey: Continuing on plane 2 of " + std::to_string(planes) + ".\n"),
-              std::string::npos)
+    // Screenshots until a tenth of the picture shows the veiled ground (the
+    // fade-in from black is over), for up to 40 s.
+    double share = 0.0;
+    ImageData picture;
+    for (int tries = 0; tries < 40 && share < 0.1; ++tries) {
+        sleepMs(1000);
+        picture = game.screenshot(home.path() + "/second.png");
+        const int pixels = picture.width * picture.height;
+        int near = 0;
+        for (const unsigned char* p = picture.pixels.get(); p < picture.pixels.get() + 4 * pixels; p += 4)
+            near += std::abs(p[0] - ground[0]) <= 6 && std::abs(p[1] - ground[1]) <= 6 &&
+                    std::abs(p[2] - ground[2]) <= 6;
+        share = pixels == 0 ? 0.0 : double(near) / pixels;
+    }
+    EXPECT_GT(share, 0.1) << "no ground under the second plane's veil in " << home.path() << "/second.png";
+    EXPECT_EQ(std::make_pair(picture.width, picture.height), std::make_pair(480, 360));
+
+    // Paused, the loop sleeps rather than drawing: under 3 % of a core.
+    const auto cpuTicks = [&game] {
+        return std::stol(runCommand("awk '{print $14 + $15}' /proc/" + std::to_string(game.pid) + "/stat").output);
+    };
+    game.press("p");
+    sleepMs(1000);
+    const long before = cpuTicks();
+    sleepMs(3000);
+    EXPECT_LT(double(cpuTicks() - before) / (3.0 * double(sysconf(_SC_CLK_TCK))), 0.03) << "share of a core";
+
+    // An interrupt (Ctrl+C), which SDL turns into a quit event while its
+    // video runs, ends the loop as Escape does: the journey is kept.
+    game.signal(SIGINT);
+    game.expectCleanEnd();
+    EXPECT_TRUE(contains(game.output(), "width = 480\nheight = 360\nfullscreen = 0\nCommand line:\n"
+                                        "Loading from config file.\nJourney: Continuing on plane 2 of " +
+                                            std::to_string(planes) + ".\n"))
         << game.output();
     EXPECT_EQ(readFile(stateFile), stateText(1, 7));
+    EXPECT_EQ(readFile(settingsFile), settings);
 }

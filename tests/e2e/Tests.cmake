@@ -13,7 +13,13 @@ foreach(source IN LISTS BV_E2E_SOURCES)
   target_compile_definitions(${name} PRIVATE BV_GAME_PATH="$<TARGET_FILE:BrickVoyager>")
   add_dependencies(${name} BrickVoyager)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=x11" TIMEOUT 600)
+  # A sanitized game unloads the GL driver and ALSA's plugins before the leak
+  # check runs, which then blames their bookkeeping on nameless modules that
+  # no suppression can name. The game's own code is leak-checked in-process
+  # by ApplicationTest, so neither the game started from here nor the test
+  # around it checks.
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=x11"
+    ENVIRONMENT_MODIFICATION "ASAN_OPTIONS=string_append::detect_leaks=0" TIMEOUT 600)
 endforeach()
 
 # Heard in real time through JACK while the game itself keeps a core busy
