@@ -6,16 +6,19 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
 
 struct Texture {
-    int width;
-    int height;
-    GLint filter;
-    GLint wrap;
+    int width, height;
+    GLint filter, wrap;
     std::vector<unsigned char> pixels;
+    bool operator==(const Texture& o) const
+    {
+        return std::tie(width, height, filter, wrap, pixels) == std::tie(o.width, o.height, o.filter, o.wrap, o.pixels);
+    }
 };
 
 GLuint makeTexture(const Texture& t)
@@ -79,19 +82,15 @@ const char fragmentSource[] = "void main() { gl_FragColor = vec4(1.0, 0.5, 0.25,
 // linked anew.
 TEST(ContextObjectsTest, TexturesAndProgramsOutliveAVideoModeChange)
 {
-    struct Case {
-        const char* name;
-        bool throughPlainWindow;
-    };
-    for (const Case& c : {Case{"context kept", false}, Case{"context replaced", true}}) {
-        SCOPED_TRACE(c.name);
+    for (const bool throughPlainWindow : {false, true}) {
+        SCOPED_TRACE(throughPlainWindow ? "context replaced" : "context kept");
         ASSERT_TRUE(startVideo()) << SDL_GetError();
         keepGlDriverLoaded();
 
         std::vector<unsigned char> pattern(4 * 2 * 4);
         for (std::size_t i = 0; i < pattern.size(); ++i)
             pattern[i] = static_cast<unsigned char>(i * 37 + 11);
-        const std::vector<Texture> made = {
+        const Texture made[] = {
             {4, 2, GL_NEAREST, GL_CLAMP_TO_EDGE, pattern},
             {8, 8, GL_LINEAR, GL_REPEAT, std::vector<unsigned char>(8 * 8 * 4, 200)},
         };
@@ -105,24 +104,18 @@ TEST(ContextObjectsTest, TexturesAndProgramsOutliveAVideoModeChange)
         objects.keepProgram(handle, vertexSource, fragmentSource);
 
         objects.copyOut({&first, &second, &sameAsFirst, &none});
-        if (c.throughPlainWindow) {
+        if (throughPlainWindow) {
             ASSERT_NE(SDL_SetVideoMode(64, 48, 0, 0), nullptr);
         }
         ASSERT_TRUE(openGlWindow(80, 60)) << SDL_GetError();
-        EXPECT_EQ(objects.contextKept(), !c.throughPlainWindow);
+        EXPECT_EQ(objects.contextKept(), !throughPlainWindow);
         objects.copyBack();
 
         EXPECT_EQ(sameAsFirst, first);
         EXPECT_EQ(none, 0u);
         const unsigned int names[] = {first, second};
-        for (int i = 0; i < 2; ++i) {
-            const Texture now = readTexture(names[i]);
-            EXPECT_EQ(now.width, made[i].width) << i;
-            EXPECT_EQ(now.height, made[i].height) << i;
-            EXPECT_EQ(now.filter, made[i].filter) << i;
-            EXPECT_EQ(now.wrap, made[i].wrap) << i;
-            EXPECT_EQ(now.pixels, made[i].pixels) << i;
-        }
+        for (int i = 0; i < 2; ++i)
+            EXPECT_TRUE(readTexture(names[i]) == made[i]) << i;
         const GLhandleARB program = objects.program(handle);
         ASSERT_NE(program, 0u);
         GLint linked = 0;

@@ -20,21 +20,18 @@
 namespace {
 
 struct SizeCase {
-    unsigned short width;
-    unsigned short height;
+    unsigned short width, height;
     // Every value at most worst levels apart; the mean difference at most
     // mean and at least the share within softDifference levels, for the
     // edges that soften when the picture is scaled once onto the window.
     int worst;
-    double mean;
-    double shareWithinSoft;
+    double mean, shareWithinSoft;
     int softDifference;
 };
 
 struct Comparison {
     int worst = 0;
-    double mean = 0.0;
-    double shareWithinSoft = 0.0;
+    double mean = 0.0, shareWithinSoft = 0.0;
 };
 
 // window: RGB rows from the bottom; reference: RGBA rows from the top.
@@ -64,10 +61,7 @@ Comparison compare(const unsigned char* window, const ImageData& reference, int 
 
 TEST(DrawingReferenceTest, EveryShippedScreenLooksAsTheReferenceAtBothSizes)
 {
-    const std::vector<SizeCase> cases = {
-        {1024, 768, 3, 3.0, 1.0, 3},
-        {1920, 1080, 255, 0.5, 0.999, 32},
-    };
+    const SizeCase cases[] = {{1024, 768, 3, 3.0, 1.0, 3}, {1920, 1080, 255, 0.5, 0.999, 32}};
     const std::string reference = BV_TEST_DATA_DIR "/reference";
     const ImageLoader loader;
     for (const SizeCase& c : cases) {
@@ -79,16 +73,14 @@ TEST(DrawingReferenceTest, EveryShippedScreenLooksAsTheReferenceAtBothSizes)
         ASSERT_EQ(game.planes.size(), 5u);
         for (int plane = 0; plane < 5; ++plane)
             for (int screen = 0; screen < 4; ++screen) {
-                const std::string name =
-                    "plane" + std::to_string(plane) + "-screen" + std::to_string(screen) + ".png";
+                const std::string name = "plane" + std::to_string(plane) + "-screen" + std::to_string(screen) + ".png";
                 SCOPED_TRACE(name);
                 showScreen(game, plane, screen);
                 drawer->beginDrawing();
                 game.draw(drawer.get());
                 const std::unique_ptr<unsigned char[]> window(drawer->getScreenPixels());
                 const ImageData expected = loader.loadImage(reference + "/" + size + "/" + name);
-                ASSERT_EQ(expected.width, c.width);
-                ASSERT_EQ(expected.height, c.height);
+                ASSERT_TRUE(expected.width == c.width && expected.height == c.height);
                 const Comparison found = compare(window.get(), expected, c.softDifference);
                 EXPECT_LE(found.worst, c.worst);
                 EXPECT_LE(found.mean, c.mean);

@@ -4,7 +4,6 @@
 // display and read the picture back.
 
 #include "GlDriver.h"
-#include "PngWriter.h"
 #include "VellumDrawingLib/GlyphImages.h"
 #include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
@@ -16,12 +15,9 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <vector>
 
 struct Rgb {
-    int r;
-    int g;
-    int b;
+    int r, g, b;
 };
 
 inline std::ostream& operator<<(std::ostream& out, const Rgb& c)
@@ -56,25 +52,9 @@ public:
         return false;
     }
 
-    // Writes the rectangle as a PNG, top row first.
-    bool save(const std::string& path, int x0, int y0, int w, int h) const
-    {
-        std::vector<unsigned char> rgba;
-        rgba.reserve(static_cast<std::size_t>(w) * h * 4);
-        for (int y = y0; y < y0 + h; ++y)
-            for (int x = x0; x < x0 + w; ++x) {
-                const Rgb c = at(x, y);
-                rgba.insert(rgba.end(), {static_cast<unsigned char>(c.r),
-                                         static_cast<unsigned char>(c.g),
-                                         static_cast<unsigned char>(c.b), 255});
-            }
-        return writePng(path, w, h, rgba);
-    }
-
 private:
     std::unique_ptr<unsigned char[]> pixels;
-    int width;
-    int height;
+    int width, height;
 };
 
 // Starts SDL's video and opens a window with a 1024 x 768 drawer in it. The
@@ -104,12 +84,9 @@ inline unsigned char* solidPixels(unsigned int width, unsigned int height, unsig
                                   unsigned char g, unsigned char b, unsigned char a)
 {
     unsigned char* pixels = new unsigned char[width * height * 4];
-    for (unsigned int i = 0; i < width * height; ++i) {
-        pixels[i * 4] = r;
-        pixels[i * 4 + 1] = g;
-        pixels[i * 4 + 2] = b;
-        pixels[i * 4 + 3] = a;
-    }
+    const unsigned char colour[] = {r, g, b, a};
+    for (unsigned int i = 0; i < width * height * 4; ++i)
+        pixels[i] = colour[i % 4];
     return pixels;
 }
 
@@ -120,11 +97,7 @@ inline bool near(const Rgb& c, int r, int g, int b, int tolerance = 3)
 }
 
 struct ExpectedPixel {
-    int x;
-    int y;
-    int r;
-    int g;
-    int b;
+    int x, y, r, g, b;
 };
 
 inline void expectPixels(const Screen& screen, std::initializer_list<ExpectedPixel> expected,
@@ -137,8 +110,7 @@ inline void expectPixels(const Screen& screen, std::initializer_list<ExpectedPix
 
 // A range of columns [x0, x1) that should, or should not, hold any ink.
 struct Band {
-    int x0;
-    int x1;
+    int x0, x1;
     bool inked;
 };
 

