@@ -11,28 +11,21 @@
 
 namespace {
 
-struct Texture {
-    int width, height;
-    GLint filter, wrap;
-    std::vector<unsigned char> pixels;
-    bool operator==(const Texture& o) const
-    {
-        return std::tie(width, height, filter, wrap, pixels) == std::tie(o.width, o.height, o.filter, o.wrap, o.pixels);
-    }
-};
+// Width, height, filter, wrap and pixels.
+using Texture = std::tuple<GLint, GLint, GLint, GLint, std::vector<unsigned char>>;
 
 GLuint makeTexture(const Texture& t)
 {
+    const auto& [width, height, filter, wrap, pixels] = t;
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, t.width, t.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 t.pixels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, t.filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, t.filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, t.wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, t.wrap);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    for (const GLenum parameter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER})
+        glTexParameteri(GL_TEXTURE_2D, parameter, filter);
+    for (const GLenum parameter : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T})
+        glTexParameteri(GL_TEXTURE_2D, parameter, wrap);
     glBindTexture(GL_TEXTURE_2D, 0);
     return name;
 }
@@ -41,23 +34,22 @@ GLuint makeTexture(const Texture& t)
 Texture readTexture(GLuint name)
 {
     Texture t{};
+    auto& [width, height, filter, wrap, pixels] = t;
     glBindTexture(GL_TEXTURE_2D, name);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &t.width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &t.height);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &t.filter);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &t.wrap);
-    t.pixels.resize(static_cast<std::size_t>(t.width) * t.height * 4);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    pixels.resize(static_cast<std::size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.pixels.data());
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     glBindTexture(GL_TEXTURE_2D, 0);
     return t;
 }
 
 bool openGlWindow(int width, int height)
 {
-    if (!SDL_SetVideoMode(width, height, 0, SDL_OPENGL))
-        return false;
-    return glewInit() == GLEW_OK;
+    return SDL_SetVideoMode(width, height, 0, SDL_OPENGL) && glewInit() == GLEW_OK;
 }
 
 // The virtual display now and then refuses a connection: one more try then.
@@ -115,7 +107,7 @@ TEST(ContextObjectsTest, TexturesAndProgramsOutliveAVideoModeChange)
         EXPECT_EQ(none, 0u);
         const unsigned int names[] = {first, second};
         for (int i = 0; i < 2; ++i)
-            EXPECT_TRUE(readTexture(names[i]) == made[i]) << i;
+            EXPECT_EQ(readTexture(names[i]), made[i]) << i;
         const GLhandleARB program = objects.program(handle);
         ASSERT_NE(program, 0u);
         GLint linked = 0;

@@ -4,7 +4,6 @@
 // display and read the picture back.
 
 #include "GlDriver.h"
-#include "VellumDrawingLib/GlyphImages.h"
 #include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
@@ -107,64 +106,3 @@ inline void expectPixels(const Screen& screen, std::initializer_list<ExpectedPix
         EXPECT_TRUE(near(screen.at(e.x, e.y), e.r, e.g, e.b, tolerance))
             << "at " << e.x << ", " << e.y << ": " << screen.at(e.x, e.y);
 }
-
-// A range of columns [x0, x1) that should, or should not, hold any ink.
-struct Band {
-    int x0, x1;
-    bool inked;
-};
-
-inline void expectBands(const Screen& screen, int y0, int y1, std::initializer_list<Band> bands)
-{
-    for (const Band& band : bands)
-        EXPECT_EQ(screen.anyLit(band.x0, y0, band.x1, y1), band.inked)
-            << "columns " << band.x0 << " to " << band.x1 << ", rows " << y0 << " to " << y1;
-}
-
-// The strip of rows from yA equals the one from yB, pixel for pixel.
-inline void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int yB, int rows)
-{
-    for (int y = 0; y < rows; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const Rgb b = screen.at(x, yB + y);
-            ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
-        }
-}
-
-// One 1024 x 768 window for the whole test program; every test starts a fresh
-// frame in it with the full-window viewport and no program in use. A test
-// program derives its suite from this once.
-class DrawingWindowTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { drawer = openDrawerWindow(1024, 768).release(); }
-
-    static void TearDownTestSuite()
-    {
-        delete drawer;
-        drawer = nullptr;
-        SDL_Quit();
-    }
-
-    void SetUp() override
-    {
-        ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
-        drawer->useShader(0);
-        drawer->setTexInterp(true);
-        drawer->resetViewport();
-        drawer->beginDrawing();
-    }
-
-    Screen screen() const { return Screen(*drawer, 1024, 768); }
-
-    static void loadEmbeddedGlyphs(Drawer& target)
-    {
-        const ImageLoader loader;
-        for (const GlyphImage& image : glyphImages()) {
-            ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.png), image.size);
-            ASSERT_EQ(data.width, 64);
-            target.loadGlyph(image.glyph, data.pixels.release(), data.width);
-        }
-    }
-
-    inline static OpenGLDrawer* drawer = nullptr;
-};
