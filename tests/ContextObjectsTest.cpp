@@ -43,7 +43,6 @@ Texture readTexture(GLuint name)
     pixels.resize(static_cast<std::size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
     return t;
 }
 
@@ -51,20 +50,6 @@ bool openGlWindow(int width, int height)
 {
     return SDL_SetVideoMode(width, height, 0, SDL_OPENGL) && glewInit() == GLEW_OK;
 }
-
-// The virtual display now and then refuses a connection: one more try then.
-bool startVideo()
-{
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (SDL_Init(SDL_INIT_VIDEO) == 0 && openGlWindow(64, 48))
-            return true;
-        SDL_Quit();
-    }
-    return false;
-}
-
-const char vertexSource[] = "void main() { gl_Position = ftransform(); }";
-const char fragmentSource[] = "void main() { gl_FragColor = vec4(1.0, 0.5, 0.25, 1.0); }";
 
 } // namespace
 
@@ -76,26 +61,28 @@ TEST(ContextObjectsTest, TexturesAndProgramsOutliveAVideoModeChange)
 {
     for (const bool throughPlainWindow : {false, true}) {
         SCOPED_TRACE(throughPlainWindow ? "context replaced" : "context kept");
-        ASSERT_TRUE(startVideo()) << SDL_GetError();
+        // The virtual display now and then refuses a connection: one more try then.
+        bool started = false;
+        for (int attempt = 0; attempt < 2 && !started; ++attempt)
+            if (!(started = SDL_Init(SDL_INIT_VIDEO) == 0 && openGlWindow(64, 48)))
+                SDL_Quit();
+        ASSERT_TRUE(started) << SDL_GetError();
         keepGlDriverLoaded();
 
         std::vector<unsigned char> pattern(4 * 2 * 4);
         for (std::size_t i = 0; i < pattern.size(); ++i)
             pattern[i] = static_cast<unsigned char>(i * 37 + 11);
-        const Texture made[] = {
-            {4, 2, GL_NEAREST, GL_CLAMP_TO_EDGE, pattern},
-            {8, 8, GL_LINEAR, GL_REPEAT, std::vector<unsigned char>(8 * 8 * 4, 200)},
-        };
-        unsigned int first = makeTexture(made[0]);
-        unsigned int second = makeTexture(made[1]);
-        unsigned int sameAsFirst = first;
-        unsigned int none = 0;
+        const Texture made[] = {{4, 2, GL_NEAREST, GL_CLAMP_TO_EDGE, pattern},
+                                {8, 8, GL_LINEAR, GL_REPEAT, std::vector<unsigned char>(8 * 8 * 4, 200)}};
+        unsigned int names[] = {makeTexture(made[0]), makeTexture(made[1])};
+        unsigned int sameAsFirst = names[0], none = 0;
         ContextObjects objects;
         // The name the caller was given by the drawer's own build.
         const unsigned int handle = glCreateProgramObjectARB();
-        objects.keepProgram(handle, vertexSource, fragmentSource);
+        objects.keepProgram(handle, "void main() { gl_Position = ftransform(); }",
+                            "void main() { gl_FragColor = vec4(1.0, 0.5, 0.25, 1.0); }");
 
-        objects.copyOut({&first, &second, &sameAsFirst, &none});
+        objects.copyOut({&names[0], &names[1], &sameAsFirst, &none});
         if (throughPlainWindow) {
             ASSERT_NE(SDL_SetVideoMode(64, 48, 0, 0), nullptr);
         }
@@ -103,9 +90,8 @@ TEST(ContextObjectsTest, TexturesAndProgramsOutliveAVideoModeChange)
         EXPECT_EQ(objects.contextKept(), !throughPlainWindow);
         objects.copyBack();
 
-        EXPECT_EQ(sameAsFirst, first);
+        EXPECT_EQ(sameAsFirst, names[0]);
         EXPECT_EQ(none, 0u);
-        const unsigned int names[] = {first, second};
         for (int i = 0; i < 2; ++i)
             EXPECT_EQ(readTexture(names[i]), made[i]) << i;
         const GLhandleARB program = objects.program(handle);
