@@ -144,9 +144,13 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
     const unsigned int blue = drawer->loadImage(solidPixels(64, 64, 0, 0, 255, 255), 64, 64);
     float corners[] = {0, 0, 100, 0, 100, 100, 0, 100};
     const unsigned int poly = drawer->loadPoly(corners, 4);
-    const CoutCapture quiet;  // the shader sources are echoed
+    const CoutCapture quiet;  // the shader sources are echoed, with the compiler's log
+    // A stage without a file is left empty; the uniforms found are those of
+    // the program loaded last.
+    EXPECT_NE(drawer->loadShader("", BV_TEST_DATA_DIR "/shaders/mix.frag"), 0u);
     const unsigned int program = drawer->loadShader(BV_TEST_DATA_DIR "/shaders/mix.vert", BV_TEST_DATA_DIR "/shaders/mix.frag");
     ASSERT_NE(program, 0u);
+    EXPECT_EQ(drawer->loadShaderFile(BV_TEST_DATA_DIR "/shaders/missing.vert"), "");
 
     drawer->drawImage(across, 164, 100, -1, 1, 1, 1, 1, 1);
     drawer->drawImage(across, 200, 100, 1, 1, 1, 1, 1, 0.5f);
@@ -205,7 +209,8 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
 // Characters without a glyph still advance; the colon, which has no image,
 // is a solid square; lower case draws as upper; font 0, the fallback, is the
 // bitmap font at 32 units a scale, without spacing; a glyph given no pixels
-// is kept; white placeholders stand in after initialiseLight.
+// is kept, one of no power-of-two size padded; white placeholders stand in
+// after initialiseLight.
 TEST_F(OpenGLDrawerTest, BitmapTextAdvancesBySizeWhetherOrNotACharacterHasAGlyph)
 {
     for (const GlyphImage& image : glyphImages()) {
@@ -215,6 +220,9 @@ TEST_F(OpenGLDrawerTest, BitmapTextAdvancesBySizeWhetherOrNotACharacterHasAGlyph
     const unsigned int textureA = drawer->getGlyph(Drawer::GlyphA).texture;
     drawer->loadGlyph(Drawer::GlyphA, nullptr, 40);
     EXPECT_EQ(drawer->getGlyph(Drawer::GlyphA).texture, textureA);
+    OpenGLDrawer padded(1024, 768);  // a padding, once set, stays with its drawer
+    padded.loadGlyph(Drawer::GlyphA, solidPixels(48, 48, 1, 1, 1, 1), 48);
+    EXPECT_EQ(padded.getGlyphPadding(), 16);
     drawer->drawText("A B", 100, 100, 32, 1, 1, 1, 1);
     drawer->drawText("AbC", 100, 200, 32, 1, 1, 1, 1);
     drawer->drawText("ABC", 0u, 100, 300, 7.0f, 1.0f, 1, 1, 1, 1);
