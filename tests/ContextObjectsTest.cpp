@@ -6,30 +6,26 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
 
-struct Texture {
-    int width;
-    int height;
-    GLint filter;
-    GLint wrap;
-    std::vector<unsigned char> pixels;
-};
+// Width, height, filter, wrap and pixels.
+using Texture = std::tuple<GLint, GLint, GLint, GLint, std::vector<unsigned char>>;
 
 GLuint makeTexture(const Texture& t)
 {
+    const auto& [width, height, filter, wrap, pixels] = t;
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, t.width, t.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 t.pixels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, t.filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, t.filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, t.wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, t.wrap);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    for (const GLenum parameter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER})
+        glTexParameteri(GL_TEXTURE_2D, parameter, filter);
+    for (const GLenum parameter : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T})
+        glTexParameteri(GL_TEXTURE_2D, parameter, wrap);
     glBindTexture(GL_TEXTURE_2D, 0);
     return name;
 }
@@ -38,38 +34,22 @@ GLuint makeTexture(const Texture& t)
 Texture readTexture(GLuint name)
 {
     Texture t{};
+    auto& [width, height, filter, wrap, pixels] = t;
     glBindTexture(GL_TEXTURE_2D, name);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &t.width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &t.height);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &t.filter);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &t.wrap);
-    t.pixels.resize(static_cast<std::size_t>(t.width) * t.height * 4);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    pixels.resize(static_cast<std::size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.pixels.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return t;
 }
 
 bool openGlWindow(int width, int height)
 {
-    if (!SDL_SetVideoMode(width, height, 0, SDL_OPENGL))
-        return false;
-    return glewInit() == GLEW_OK;
+    return SDL_SetVideoMode(width, height, 0, SDL_OPENGL) && glewInit() == GLEW_OK;
 }
-
-// The virtual display now and then refuses a connection: one more try then.
-bool startVideo()
-{
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (SDL_Init(SDL_INIT_VIDEO) == 0 && openGlWindow(64, 48))
-            return true;
-        SDL_Quit();
-    }
-    return false;
-}
-
-const char vertexSource[] = "void main() { gl_Position = ftransform(); }";
-const char fragmentSource[] = "void main() { gl_FragColor = vec4(1.0, 0.5, 0.25, 1.0); }";
 
 } // namespace
 
@@ -79,50 +59,41 @@ const char fragmentSource[] = "void main() { gl_FragColor = vec4(1.0, 0.5, 0.25,
 // linked anew.
 TEST(ContextObjectsTest, TexturesAndProgramsOutliveAVideoModeChange)
 {
-    struct Case {
-        const char* name;
-        bool throughPlainWindow;
-    };
-    for (const Case& c : {Case{"context kept", false}, Case{"context replaced", true}}) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(startVideo()) << SDL_GetError();
+    for (const bool throughPlainWindow : {false, true}) {
+        SCOPED_TRACE(throughPlainWindow ? "context replaced" : "context kept");
+        // The virtual display now and then refuses a connection: one more try then.
+        bool started = false;
+        for (int attempt = 0; attempt < 2 && !started; ++attempt)
+            if (!(started = SDL_Init(SDL_INIT_VIDEO) == 0 && openGlWindow(64, 48)))
+                SDL_Quit();
+        ASSERT_TRUE(started) << SDL_GetError();
         keepGlDriverLoaded();
 
         std::vector<unsigned char> pattern(4 * 2 * 4);
         for (std::size_t i = 0; i < pattern.size(); ++i)
             pattern[i] = static_cast<unsigned char>(i * 37 + 11);
-        const std::vector<Texture> made = {
-            {4, 2, GL_NEAREST, GL_CLAMP_TO_EDGE, pattern},
-            {8, 8, GL_LINEAR, GL_REPEAT, std::vector<unsigned char>(8 * 8 * 4, 200)},
-        };
-        unsigned int first = makeTexture(made[0]);
-        unsigned int second = makeTexture(made[1]);
-        unsigned int sameAsFirst = first;
-        unsigned int none = 0;
+        const Texture made[] = {{4, 2, GL_NEAREST, GL_CLAMP_TO_EDGE, pattern},
+                                {8, 8, GL_LINEAR, GL_REPEAT, std::vector<unsigned char>(8 * 8 * 4, 200)}};
+        unsigned int names[] = {makeTexture(made[0]), makeTexture(made[1])};
+        unsigned int sameAsFirst = names[0], none = 0;
         ContextObjects objects;
         // The name the caller was given by the drawer's own build.
         const unsigned int handle = glCreateProgramObjectARB();
-        objects.keepProgram(handle, vertexSource, fragmentSource);
+        objects.keepProgram(handle, "void main() { gl_Position = ftransform(); }",
+                            "void main() { gl_FragColor = vec4(1.0, 0.5, 0.25, 1.0); }");
 
-        objects.copyOut({&first, &second, &sameAsFirst, &none});
-        if (c.throughPlainWindow) {
+        objects.copyOut({&names[0], &names[1], &sameAsFirst, &none});
+        if (throughPlainWindow) {
             ASSERT_NE(SDL_SetVideoMode(64, 48, 0, 0), nullptr);
         }
         ASSERT_TRUE(openGlWindow(80, 60)) << SDL_GetError();
-        EXPECT_EQ(objects.contextKept(), !c.throughPlainWindow);
+        EXPECT_EQ(objects.contextKept(), !throughPlainWindow);
         objects.copyBack();
 
-        EXPECT_EQ(sameAsFirst, first);
+        EXPECT_EQ(sameAsFirst, names[0]);
         EXPECT_EQ(none, 0u);
-        const unsigned int names[] = {first, second};
-        for (int i = 0; i < 2; ++i) {
-            const Texture now = readTexture(names[i]);
-            EXPECT_EQ(now.width, made[i].width) << i;
-            EXPECT_EQ(now.height, made[i].height) << i;
-            EXPECT_EQ(now.filter, made[i].filter) << i;
-            EXPECT_EQ(now.wrap, made[i].wrap) << i;
-            EXPECT_EQ(now.pixels, made[i].pixels) << i;
-        }
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(readTexture(names[i]), made[i]) << i;
         const GLhandleARB program = objects.program(handle);
         ASSERT_NE(program, 0u);
         GLint linked = 0;

@@ -4,8 +4,6 @@
 // display and read the picture back.
 
 #include "GlDriver.h"
-#include "PngWriter.h"
-#include "VellumDrawingLib/GlyphImages.h"
 #include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
@@ -16,12 +14,9 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <vector>
 
 struct Rgb {
-    int r;
-    int g;
-    int b;
+    int r, g, b;
 };
 
 inline std::ostream& operator<<(std::ostream& out, const Rgb& c)
@@ -56,25 +51,9 @@ public:
         return false;
     }
 
-    // Writes the rectangle as a PNG, top row first.
-    bool save(const std::string& path, int x0, int y0, int w, int h) const
-    {
-        std::vector<unsigned char> rgba;
-        rgba.reserve(static_cast<std::size_t>(w) * h * 4);
-        for (int y = y0; y < y0 + h; ++y)
-            for (int x = x0; x < x0 + w; ++x) {
-                const Rgb c = at(x, y);
-                rgba.insert(rgba.end(), {static_cast<unsigned char>(c.r),
-                                         static_cast<unsigned char>(c.g),
-                                         static_cast<unsigned char>(c.b), 255});
-            }
-        return writePng(path, w, h, rgba);
-    }
-
 private:
     std::unique_ptr<unsigned char[]> pixels;
-    int width;
-    int height;
+    int width, height;
 };
 
 // Starts SDL's video and opens a window with a 1024 x 768 drawer in it. The
@@ -104,12 +83,9 @@ inline unsigned char* solidPixels(unsigned int width, unsigned int height, unsig
                                   unsigned char g, unsigned char b, unsigned char a)
 {
     unsigned char* pixels = new unsigned char[width * height * 4];
-    for (unsigned int i = 0; i < width * height; ++i) {
-        pixels[i * 4] = r;
-        pixels[i * 4 + 1] = g;
-        pixels[i * 4 + 2] = b;
-        pixels[i * 4 + 3] = a;
-    }
+    const unsigned char colour[] = {r, g, b, a};
+    for (unsigned int i = 0; i < width * height * 4; ++i)
+        pixels[i] = colour[i % 4];
     return pixels;
 }
 
@@ -120,11 +96,7 @@ inline bool near(const Rgb& c, int r, int g, int b, int tolerance = 3)
 }
 
 struct ExpectedPixel {
-    int x;
-    int y;
-    int r;
-    int g;
-    int b;
+    int x, y, r, g, b;
 };
 
 inline void expectPixels(const Screen& screen, std::initializer_list<ExpectedPixel> expected,
@@ -134,65 +106,3 @@ inline void expectPixels(const Screen& screen, std::initializer_list<ExpectedPix
         EXPECT_TRUE(near(screen.at(e.x, e.y), e.r, e.g, e.b, tolerance))
             << "at " << e.x << ", " << e.y << ": " << screen.at(e.x, e.y);
 }
-
-// A range of columns [x0, x1) that should, or should not, hold any ink.
-struct Band {
-    int x0;
-    int x1;
-    bool inked;
-};
-
-inline void expectBands(const Screen& screen, int y0, int y1, std::initializer_list<Band> bands)
-{
-    for (const Band& band : bands)
-        EXPECT_EQ(screen.anyLit(band.x0, y0, band.x1, y1), band.inked)
-            << "columns " << band.x0 << " to " << band.x1 << ", rows " << y0 << " to " << y1;
-}
-
-// The strip of rows from yA equals the one from yB, pixel for pixel.
-inline void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int yB, int rows)
-{
-    for (int y = 0; y < rows; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const Rgb b = screen.at(x, yB + y);
-            ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
-        }
-}
-
-// One 1024 x 768 window for the whole test program; every test starts a fresh
-// frame in it with the full-window viewport and no program in use. A test
-// program derives its suite from this once.
-class DrawingWindowTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { drawer = openDrawerWindow(1024, 768).release(); }
-
-    static void TearDownTestSuite()
-    {
-        delete drawer;
-        drawer = nullptr;
-        SDL_Quit();
-    }
-
-    void SetUp() override
-    {
-        ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
-        drawer->useShader(0);
-        drawer->setTexInterp(true);
-        drawer->resetViewport();
-        drawer->beginDrawing();
-    }
-
-    Screen screen() const { return Screen(*drawer, 1024, 768); }
-
-    static void loadEmbeddedGlyphs(Drawer& target)
-    {
-        const ImageLoader loader;
-        for (const GlyphImage& image : glyphImages()) {
-            ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.png), image.size);
-            ASSERT_EQ(data.width, 64);
-            target.loadGlyph(image.glyph, data.pixels.release(), data.width);
-        }
-    }
-
-    inline static OpenGLDrawer* drawer = nullptr;
-};

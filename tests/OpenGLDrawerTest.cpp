@@ -1,17 +1,25 @@
+#include "CoutCapture.h"
 #include "DrawingTestSupport.h"
 #include "TestSupport.h"
+#include "VellumDrawingLib/GlyphImages.h"
+#include "VellumDrawingLib/OpenGLFont.h"
 
 #include <GL/glew.h>
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
-namespace {
+// What the game's pictures do not reach: the drawer's other shapes, its ids,
+// its padding, its text and fonts, and its checks.
 
-class OpenGLDrawerTest : public DrawingWindowTest {};
+namespace {
 
 // Left half red, right half blue (or, turned, top half red, bottom blue).
 unsigned char* twoColourPixels(unsigned int width, unsigned int height, bool splitAcross)
@@ -26,28 +34,59 @@ unsigned char* twoColourPixels(unsigned int width, unsigned int height, bool spl
     return pixels;
 }
 
-} // namespace
+// The smallest rectangle holding every lit pixel of the search area.
+struct InkBox {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+};
 
-TEST_F(OpenGLDrawerTest, SetViewportDrawsTheWholeLogicalAreaIntoTheTopLeftQuarter)
+InkBox inkBox(const Screen& screen, int x0, int y0, int x1, int y1)
 {
-    drawer->setViewport(0, 0, 512, 384);
-    drawer->fillRect(0, 0, 512, 384, 255, 0, 0, 255);
-    expectPixels(screen(), {{1, 1, 255, 0, 0}, {510, 382, 255, 0, 0}, {514, 10, 0, 0, 0},
-                            {10, 386, 0, 0, 0}, {1000, 700, 0, 0, 0}});
+    InkBox box;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (screen.anyLit(x, y, x + 1, y + 1))
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+    return box;
 }
 
-// Each row is padded with its last byte, and the last row repeats below.
+// The strip of rows from yA equals the one from yB, pixel for pixel.
+void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int yB, int rows)
+{
+    for (int y = 0; y < rows; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const Rgb b = screen.at(x, yB + y);
+            ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
+        }
+}
+
+} // namespace
+
+// One 1024 x 768 window for the suite; every test starts a fresh frame in it
+// with the full-window viewport and no program in use.
+class OpenGLDrawerTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { drawer = openDrawerWindow(1024, 768).release(); }
+
+    static void TearDownTestSuite() { delete drawer; SDL_Quit(); }
+
+    void SetUp() override
+    {
+        ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
+        drawer->useShader(0);
+        drawer->setTexInterp(true);
+        drawer->resetViewport();
+        drawer->beginDrawing();
+    }
+
+    Screen screen() const { return Screen(*drawer, 1024, 768); }
+
+    inline static OpenGLDrawer* drawer = nullptr;
+};
+
+// Each row is padded with its last byte, and the last row repeats below, so
+// that filtering at the edge pulls in no black.
 TEST_F(OpenGLDrawerTest, ImagesArePaddedToPowersOfTwoByRepeatingTheirEdges)
 {
-    for (const auto& [width, height, maxU, maxV] : {std::tuple{22u, 60u, 0.6875f, 0.9375f},
-                                                   {1024u, 768u, 1.0f, 0.75f}, {64u, 64u, 1.0f, 1.0f}}) {
-        const unsigned int id = drawer->loadImage(solidPixels(width, height, 9, 9, 9, 255), width, height);
-        const OpenGLDrawer::Image& image = drawer->getImages().at(id);
-        EXPECT_EQ(image.width, width);
-        EXPECT_FLOAT_EQ(image.maxU, maxU) << width << " x " << height;
-        EXPECT_FLOAT_EQ(image.maxV, maxV) << width << " x " << height;
-        drawer->releaseImage(id);
-    }
     unsigned char* source = new unsigned char[22 * 60 * 4];
     for (int i = 0; i < 22 * 60 * 4; ++i)
         source[i] = static_cast<unsigned char>(i * 7 + i / 88);
@@ -60,186 +99,284 @@ TEST_F(OpenGLDrawerTest, ImagesArePaddedToPowersOfTwoByRepeatingTheirEdges)
     glBindTexture(GL_TEXTURE_2D, 0);
     for (int y = 0; y < 64; ++y)
         for (int i = 0; i < 128; ++i)
-            ASSERT_EQ(texture[y * 128 + i], expected[std::min(y, 59) * 88 + std::min(i, 87)])
-                << "row " << y << " byte " << i;
+            ASSERT_EQ(texture[y * 128 + i], expected[std::min(y, 59) * 88 + std::min(i, 87)]) << "row " << y << " byte " << i;
     drawer->releaseImage(id);
 }
 
 TEST_F(OpenGLDrawerTest, IdsCountUpAndOnlyTheLatestReleasedIdComesBack)
 {
     OpenGLDrawer fresh(1024, 768);
+    const auto load = [&fresh] { return fresh.loadImage(solidPixels(4, 4, 1, 2, 3, 4), 4, 4); };
     EXPECT_EQ(fresh.loadImage(nullptr, 4, 4), 0u);
-    EXPECT_EQ(fresh.loadImage(solidPixels(4, 4, 1, 2, 3, 4), 4, 4), 1u);
-    EXPECT_EQ(fresh.loadImage(solidPixels(4, 4, 1, 2, 3, 4), 4, 4), 2u);
+    EXPECT_EQ(load(), 1u);
+    EXPECT_EQ(load(), 2u);
     fresh.releaseImage(1);
-    EXPECT_EQ(fresh.loadImage(solidPixels(4, 4, 1, 2, 3, 4), 4, 4), 3u);
+    EXPECT_EQ(load(), 3u);
     fresh.releaseImage(3);
     fresh.releaseImage(77);
-    EXPECT_EQ(fresh.loadImage(solidPixels(4, 4, 1, 2, 3, 4), 4, 4), 3u);
+    EXPECT_EQ(load(), 3u);
     EXPECT_EQ(fresh.getImages().size(), 2u);
     fresh.releaseImage(2);
     fresh.releaseImage(3);
 }
 
-TEST_F(OpenGLDrawerTest, ImagesAreMirroredTintedTurnedAboutThePivotAndScaledFromTheCorner)
-{
-    drawer->setTexInterp(false);
-    const unsigned int across = drawer->loadImage(twoColourPixels(64, 32, true), 64, 32);
-    const unsigned int down = drawer->loadImage(twoColourPixels(64, 64, false), 64, 64);
-    drawer->drawImage(across, 100, 100, 1, 1, 1, 1, 1, 1);
-    drawer->drawImage(across, 164, 200, -1, 1, 1, 1, 1, 1);
-    drawer->drawImage(across, 300, 100, 1, 1, 1, 1, 1, 0.5f);
-    drawer->drawImageRot(down, 200, 400, 90, 32, 32, 1, 1);
-    drawer->drawImageRot(down, 400, 400, 0, 32, 32, 2, 2);
-    const Screen s = screen();
-    expectPixels(s, {{110, 116, 255, 0, 0}, {150, 116, 0, 0, 255}, {110, 216, 0, 0, 255},
-                     {150, 216, 255, 0, 0}, {310, 116, 128, 0, 0}, {250, 432, 255, 0, 0},
-                     {214, 432, 0, 0, 255}, {464, 410, 255, 0, 0}, {464, 520, 0, 0, 255}});
-    EXPECT_FALSE(s.anyLit(90, 200, 100, 232));
-    EXPECT_FALSE(s.anyLit(164, 200, 174, 232));
-    EXPECT_FALSE(s.anyLit(530, 400, 540, 528));
-    EXPECT_FALSE(s.anyLit(400, 530, 528, 540));
-    drawer->releaseImage(across);
-    drawer->releaseImage(down);
-}
-
-TEST(OpenGLDrawerDeathTest, DrawingAnUnknownImageAbortsWithTheFailedCheck)
+// The checks are on in every build type.
+TEST(OpenGLDrawerDeathTest, AnUnknownImageOrFontAbortsWithTheFailedCheck)
 {
     testing::FLAGS_gtest_death_test_style = "threadsafe";
     const char* message = "src/VellumDrawingLib/OpenGLDrawer\\.cpp:[0-9]+: failed assertion `it != images\\.end\\(\\)'";
     OpenGLDrawer drawer(1024, 768);
     EXPECT_DEATH(drawer.drawImage(42, 0, 0, 1, 1, 1, 1, 1, 1), message);
     EXPECT_DEATH(drawer.drawImageRot(42, 0, 0, 0, 0, 0, 1, 1), message);
+    EXPECT_DEATH(drawer.drawText("A", 1u, 0, 0, 0, 1, 1, 1, 1, 1),
+                 "OpenGLDrawer\\.cpp:[0-9]+: failed assertion `font <= fonts\\.size\\(\\)'");
 }
 
-TEST_F(OpenGLDrawerTest, FillsCoverOrBlendAndGradientsRunFromTopToBottomColour)
+// Each shape lands in its box, with nothing in a margin around it, and the
+// colour at one point shows it drawn the way asked.
+TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
 {
-    drawer->fillRect(0, 0, 1024, 768, 192, 255, 192, 255);
-    drawer->fillRect(600, 400, 200, 200, 0, 0, 0, 128);
-    drawer->fillGradient(0, 0, 100, 768, 255, 255, 255, 255, 0, 0, 0, 255);
-    const Screen s = screen();
-    expectPixels(s, {{100, 0, 192, 255, 192}, {1023, 767, 192, 255, 192}, {50, 0, 255, 255, 255}, {50, 767, 0, 0, 0}});
-    expectPixels(s, {{700, 500, 96, 127, 96}, {50, 384, 127, 127, 127}}, 2);
-}
-
-TEST_F(OpenGLDrawerTest, LinesAreEightUnitsThickWithTheSoftProfileAcross)
-{
-    const int profile[] = {0, 2, 33, 192, 255, 255, 192, 33, 2, 0};
-    drawer->drawLine(100, 200, 400, 200, 1, 1, 1, 1);
-    drawer->drawLine(600, 100, 600, 400, 1, 1, 1, 1);
-    drawer->drawLine(800, 600, 800, 600, 1, 1, 1, 1);
-    const Screen s = screen();
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_NEAR(s.at(250, 195 + i).g, profile[i], 3) << "horizontal, row " << 195 + i;
-        EXPECT_NEAR(s.at(595 + i, 250).g, profile[i], 3) << "vertical, column " << 595 + i;
-    }
-    expectBands(s, 190, 210, {{95, 100, false}, {100, 101, true}, {399, 400, true}, {400, 405, false}});
-    EXPECT_FALSE(s.anyLit(590, 95, 610, 100));
-    EXPECT_FALSE(s.anyLit(780, 580, 820, 620)) << "a line whose ends coincide draws nothing";
-}
-
-TEST_F(OpenGLDrawerTest, PolygonsStretchTheirTextureOverTheBoundingBoxAndSkipUnknownIds)
-{
-    float square[] = {0, 0, 100, 0, 100, 100, 0, 100};
-    float triangle[] = {10, 0, 0, 5, 5, 10};
-    const unsigned int poly = drawer->loadPoly(square, 4);
-    const OpenGLDrawer::Polygon& t = drawer->getPolygons()[drawer->loadPoly(triangle, 3)];
-    ASSERT_EQ(t.count, 4);
-    EXPECT_FLOAT_EQ(t.xs[0], 5);
-    const float us[] = {0.5f, 1, 0, 0.5f}, vs[] = {0.5f, 0, 0.5f, 1};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(std::make_pair(t.us[i], t.vs[i]), std::make_pair(us[i], vs[i])) << i;
-
     drawer->setTexInterp(false);
-    const unsigned int id = drawer->loadImage(twoColourPixels(64, 64, true), 64, 64);
-    drawer->drawPoly(poly, id, 300, 300, 1, 1, 1, 1, 1, 1);
-    drawer->drawPoly(poly + 2, id, 600, 300, 1, 1, 1, 1, 1, 1);
-    drawer->drawPoly(poly, 9999, 800, 300, 1, 1, 1, 1, 1, 1);
-    const Screen s = screen();
-    expectPixels(s, {{302, 302, 255, 0, 0}, {302, 397, 255, 0, 0}, {397, 350, 0, 0, 255}});
-    EXPECT_FALSE(s.anyLit(290, 290, 299, 410));
-    EXPECT_FALSE(s.anyLit(401, 290, 1000, 410));
-    drawer->releaseImage(id);
-}
-
-TEST_F(OpenGLDrawerTest, ShaderMixesTheSecondImageInForOneFrameOnlyAndEchoesItsSources)
-{
-    testing::internal::CaptureStdout();
-    // The uniforms found are those of the program loaded last.
-    const unsigned int fragmentOnly = drawer->loadShader("", BV_TEST_DATA_DIR "/shaders/mix.frag");
-    const unsigned int program = drawer->loadShader(BV_TEST_DATA_DIR "/shaders/mix.vert", BV_TEST_DATA_DIR "/shaders/mix.frag");
-    const std::string log = testing::internal::GetCapturedStdout();
-    ASSERT_NE(program, 0u);
-    EXPECT_NE(fragmentOnly, 0u);
-    EXPECT_NE(log.find("OpenGLDrawer Shader InfoLog:\n----------------------------\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("mix.frag:\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("uniform sampler2D second;"), std::string::npos) << log;
-    EXPECT_EQ(log.find("ftransform"), log.rfind("ftransform")) << "the vertex file is echoed once";
-    EXPECT_EQ(drawer->loadShaderFile(BV_TEST_DATA_DIR "/shaders/missing.vert"), "");
-
+    const unsigned int across = drawer->loadImage(twoColourPixels(64, 32, true), 64, 32);
+    const unsigned int square = drawer->loadImage(twoColourPixels(64, 64, true), 64, 64);
+    const unsigned int down = drawer->loadImage(twoColourPixels(64, 64, false), 64, 64);
     const unsigned int red = drawer->loadImage(solidPixels(64, 64, 255, 0, 0, 255), 64, 64);
     const unsigned int blue = drawer->loadImage(solidPixels(64, 64, 0, 0, 255, 255), 64, 64);
+    float corners[] = {0, 0, 100, 0, 100, 100, 0, 100};
+    const unsigned int poly = drawer->loadPoly(corners, 4);
+    const CoutCapture quiet;  // the shader sources are echoed, with the compiler's log
+    // A stage without a file is left empty; the uniforms found are those of
+    // the program loaded last.
+    EXPECT_NE(drawer->loadShader("", BV_TEST_DATA_DIR "/shaders/mix.frag"), 0u);
+    const unsigned int program = drawer->loadShader(BV_TEST_DATA_DIR "/shaders/mix.vert", BV_TEST_DATA_DIR "/shaders/mix.frag");
+    ASSERT_NE(program, 0u);
+    EXPECT_EQ(drawer->loadShaderFile(BV_TEST_DATA_DIR "/shaders/missing.vert"), "");
+
+    drawer->drawImage(across, 164, 100, -1, 1, 1, 1, 1, 1);
+    drawer->drawImage(across, 200, 100, 1, 1, 1, 1, 1, 0.5f);
+    drawer->drawImageRot(down, 300, 100, 90, 32, 32, 1, 1);
+    drawer->drawImageRot(down, 400, 100, 0, 32, 32, 2, 2);
+    drawer->fillGradient(600, 100, 50, 100, 255, 255, 255, 255, 0, 0, 0, 255);
+    drawer->drawPoly(poly, square, 700, 100, 1, 1, 1, 1, 1, 1);
+    drawer->fillRect(850, 100, 100, 100, 192, 255, 192, 255);
+    drawer->fillRect(850, 100, 100, 100, 0, 0, 0, 128);
+    drawer->drawLine(100, 300, 400, 300, 1, 1, 1, 1);
+    drawer->drawLine(500, 300, 500, 300, 1, 1, 1, 1);
+    drawer->drawPoly(poly + 1, square, 600, 300, 1, 1, 1, 1, 1, 1);
+    drawer->drawPoly(poly, 9999, 700, 300, 1, 1, 1, 1, 1, 1);
+    drawer->setViewport(850, 300, 100, 100);
+    drawer->fillRect(0, 0, 100, 100, 255, 0, 0, 255);
+    drawer->resetViewport();
     drawer->useShader(program);
     drawer->useSecondImage(blue);
-    drawer->drawImage(red, 100, 100, 1, 1, 1, 1, 1, 1);
-    EXPECT_TRUE(near(screen().at(132, 132), 128, 0, 128)) << screen().at(132, 132);
+    drawer->drawImage(red, 100, 500, 1, 1, 1, 1, 1, 1);
+    const struct {
+        const char* name;
+        int x0, y0, x1, y1;
+        ExpectedPixel probe;
+    } cases[] = {
+        {"mirrored", 100, 100, 164, 132, {110, 116, 0, 0, 255}},
+        {"tinted", 200, 100, 264, 132, {210, 116, 128, 0, 0}},
+        {"turned about the pivot", 300, 100, 364, 164, {350, 132, 255, 0, 0}},
+        {"scaled from the corner", 400, 100, 528, 228, {464, 220, 0, 0, 255}},
+        {"gradient", 600, 100, 650, 200, {625, 150, 126, 126, 126}},
+        {"polygon stretching its texture", 700, 100, 800, 200, {797, 150, 0, 0, 255}},
+        {"blended fill", 850, 100, 950, 200, {900, 150, 96, 127, 96}},
+        {"line of the soft profile", 100, 296, 400, 304, {250, 298, 192, 192, 192}},
+        {"line whose ends coincide", 500, 300, 500, 300, {500, 300, 0, 0, 0}},
+        {"unknown polygon", 600, 300, 600, 300, {602, 302, 0, 0, 0}},
+        {"polygon of an unknown image", 700, 300, 700, 300, {702, 302, 0, 0, 0}},
+        {"viewport", 850, 300, 950, 400, {947, 397, 255, 0, 0}},
+        {"second image mixed in", 100, 500, 164, 564, {132, 532, 128, 0, 128}},
+    };
+    const Screen s = screen();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectPixels(s, {c.probe});
+        const int m = 6;
+        EXPECT_FALSE(s.anyLit(c.x0 - m, c.y0 - m, c.x1 + m, c.y0) || s.anyLit(c.x0 - m, c.y1, c.x1 + m, c.y1 + m) ||
+                     s.anyLit(c.x0 - m, c.y0, c.x0, c.y1) || s.anyLit(c.x1, c.y0, c.x1 + m, c.y1));
+    }
+    // The second image is for one frame only.
     drawer->endDrawing();
     drawer->beginDrawing();
-    drawer->drawImage(red, 100, 100, 1, 1, 1, 1, 1, 1);
-    EXPECT_TRUE(near(screen().at(132, 132), 128, 0, 0)) << screen().at(132, 132);
-    drawer->useShader(0);
-    drawer->releaseImage(red);
-    drawer->releaseImage(blue);
+    drawer->drawImage(red, 100, 500, 1, 1, 1, 1, 1, 1);
+    EXPECT_TRUE(near(screen().at(132, 532), 128, 0, 0)) << screen().at(132, 532);
+    for (const unsigned int id : {across, square, down, red, blue})
+        drawer->releaseImage(id);
 }
 
 // Characters without a glyph still advance; the colon, which has no image,
-// is a solid square; white placeholders stand in after initialiseLight.
-TEST_F(OpenGLDrawerTest, TextAdvancesBySizeWhetherOrNotACharacterHasAGlyph)
+// is a solid square; lower case draws as upper; font 0, the fallback, is the
+// bitmap font at 32 units a scale, without spacing; a glyph given no pixels
+// is kept, one of no power-of-two size padded; white placeholders stand in
+// after initialiseLight.
+TEST_F(OpenGLDrawerTest, BitmapTextAdvancesBySizeWhetherOrNotACharacterHasAGlyph)
 {
-    loadEmbeddedGlyphs(*drawer);
+    for (const GlyphImage& image : glyphImages()) {
+        ImageData data = ImageLoader().loadImage(reinterpret_cast<const char*>(image.png), image.size);
+        drawer->loadGlyph(image.glyph, data.pixels.release(), data.width);
+    }
+    const unsigned int textureA = drawer->getGlyph(Drawer::GlyphA).texture;
+    drawer->loadGlyph(Drawer::GlyphA, nullptr, 40);
+    EXPECT_EQ(drawer->getGlyph(Drawer::GlyphA).texture, textureA);
+    OpenGLDrawer padded(1024, 768);  // a padding, once set, stays with its drawer
+    padded.loadGlyph(Drawer::GlyphA, solidPixels(48, 48, 1, 1, 1, 1), 48);
+    EXPECT_EQ(padded.getGlyphPadding(), 16);
     drawer->drawText("A B", 100, 100, 32, 1, 1, 1, 1);
     drawer->drawText("AbC", 100, 200, 32, 1, 1, 1, 1);
-    drawer->drawText("ABC", 100, 300, 32, 1, 1, 1, 1);
+    drawer->drawText("ABC", 0u, 100, 300, 7.0f, 1.0f, 1, 1, 1, 1);
     drawer->drawText("#@_\xC8" "A", 100, 400, 32, 1, 1, 1, 1);
     drawer->drawText("1:2", 100, 500, 32, 1, 0, 0, 1);
     drawer->drawText(".,+-!?", 300, 500, 32, 1, 1, 1, 1);
     const Screen s = screen();
     for (int cell = 0; cell < 6; ++cell)
         EXPECT_TRUE(s.anyLit(300 + 32 * cell, 500, 332 + 32 * cell, 532)) << "punctuation " << cell;
-    expectBands(s, 100, 132, {{60, 100, false}, {100, 132, true}, {132, 164, false}, {164, 196, true}, {196, 300, false}});
+    for (const auto& [x0, x1, inked] : {std::tuple{60, 100, false}, {100, 132, true}, {132, 164, false}, {164, 196, true}, {196, 300, false}})
+        EXPECT_EQ(s.anyLit(x0, 100, x1, 132), inked) << "columns " << x0 << " to " << x1;
     expectSameStrips(s, 100, 196, 200, 300, 32);
-    expectBands(s, 400, 432, {{100, 228, false}, {228, 260, true}});
+    EXPECT_FALSE(s.anyLit(100, 400, 228, 432));
+    EXPECT_TRUE(s.anyLit(228, 400, 260, 432));
     for (int y = 502; y < 530; y += 3)
         for (int x = 134; x < 162; x += 3)
             ASSERT_TRUE(near(s.at(x, y), 255, 0, 0)) << x << ", " << y << ": " << s.at(x, y);
 
     drawer->initialiseLight(1024, 768);
-    EXPECT_EQ(drawer->getGlyph(Drawer::GlyphA).width, 16);
     drawer->drawText("A", 600, 100, 32, 0, 1, 0, 1);
     expectPixels(screen(), {{601, 101, 0, 255, 0}, {630, 130, 0, 255, 0}});
 }
 
-TEST_F(OpenGLDrawerTest, PaddedGlyphsAdvanceByTheirUnpaddedWidthAndNullPixelsChangeNothing)
+// A font too large for one atlas is refused from its metrics.
+TEST_F(OpenGLDrawerTest, FontsGetIdsFromOneAndThoseThatDoNotLoadGetZeroAndOneLineNamingThem)
 {
-    OpenGLDrawer padded(1024, 768);
-    padded.initFonts();
-    for (int g = 0; g < Drawer::GlyphCount; ++g) {
-        // Transparent but for a mark in the first four columns.
-        unsigned char* pixels = solidPixels(48, 48, 255, 255, 255, 0);
-        for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 4; ++x)
-                pixels[(y * 48 + x) * 4 + 3] = 255;
-        padded.loadGlyph(static_cast<Drawer::Glyph>(g), pixels, 48);
+    TempDir home;
+    const ScopedEnv env("HOME", home.path());
+    std::filesystem::create_directories(home.path() + "/.fonts/Folder.ttf");
+    home.write(".fonts/NotAFont.ttf", "These are words, not outlines.\n");
+    OpenGLDrawer fresh(1024, 768);
+    EXPECT_EQ(fresh.loadFont("DejaVuSans.ttf", 32), 1u);
+    for (const auto& [name, size] : {std::pair<std::string, float>{"NoSuchFont.ttf", 32}, {"NotAFont.ttf", 32},
+                                     {"Folder.ttf", 32}, {"DejaVuSans.ttf", 0}, {"DejaVuSans.ttf", -12},
+                                     {"DejaVuSans.ttf", 3000}, {"DejaVuSans.ttf", 2e9f}}) {
+        SCOPED_TRACE(name + " at " + std::to_string(size));
+        CoutCapture output;
+        EXPECT_EQ(fresh.loadFont(name, size), 0u);
+        EXPECT_TRUE(output.lines().size() == 1 && output.text().rfind("OpenGLFont: ", 0) == 0 &&
+                    output.text().find(name) != std::string::npos) << output.text();
     }
-    EXPECT_EQ(padded.getGlyphPadding(), 16);
-    const unsigned int textureA = padded.getGlyph(Drawer::GlyphA).texture;
-    padded.loadGlyph(Drawer::GlyphA, nullptr, 40);
-    EXPECT_EQ(padded.getGlyphPadding(), 16);
-    EXPECT_EQ(padded.getGlyph(Drawer::GlyphA).texture, textureA);
+    EXPECT_EQ(fresh.loadFont("DejaVuSerif.ttf", 20), 2u);
+}
 
-    padded.drawText("AB", 100, 100, 64, 1, 1, 1, 1);
-    padded.drawText("AB", 100, 300, 32, 1, 1, 1, 1);
-    const Screen s = screen();
-    expectBands(s, 100, 148, {{100, 104, true}, {106, 146, false}, {148, 152, true}, {154, 200, false}});
-    expectBands(s, 300, 324, {{100, 102, true}, {104, 123, false}, {124, 126, true}, {128, 160, false}});
+// The word covers what SDL_ttf itself measures from Debian's copy of the
+// font, in its colour and nothing else; scale stretches everything, and
+// spacing, in atlas pixels, grows with it; a character outside the table
+// advances like a blank.
+TEST_F(OpenGLDrawerTest, FontTextCoversTheFontsOwnMeasureAndSpacingAndScaleStretchIt)
+{
+    const unsigned int id = drawer->loadFont("DejaVuSans.ttf", 32);
+    drawer->drawText("Voyager", id, 200, 300, 0, 1, 1, 0, 0, 1);
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, 0) << "the atlas is unbound after drawing";
+    TTF_Font* measure = TTF_OpenFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 32);
+    ASSERT_NE(measure, nullptr);
+    int width = 0, height = 0, unused, capitalRise, descent;
+    TTF_SizeText(measure, "Voyager", &width, &height);
+    TTF_GlyphMetrics(measure, 'V', &unused, &unused, &unused, &capitalRise, &unused);
+    TTF_GlyphMetrics(measure, 'y', &unused, &unused, &descent, &unused, &unused);
+    const int ascent = TTF_FontAscent(measure);
+    TTF_CloseFont(measure);
+
+    Screen s = screen();
+    const InkBox box = inkBox(s, 100, 200, 600, 450);
+    EXPECT_NEAR(box.left, 200, 2);
+    EXPECT_NEAR(box.right, 200 + width, 3);
+    EXPECT_NEAR(box.top, 300 + ascent - capitalRise, 1);
+    EXPECT_NEAR(box.bottom, 300 + ascent - descent, 1);
+    EXPECT_FALSE(s.anyLit(0, 0, 1024, 200) || s.anyLit(0, 450, 1024, 768));
+    Rgb most{0, 0, 0};
+    for (int y = box.top; y <= box.bottom; ++y)
+        for (int x = box.left; x <= box.right; ++x)
+            most = {std::max(most.r, s.at(x, y).r), std::max({most.g, s.at(x, y).g, s.at(x, y).b}), 0};
+    EXPECT_TRUE(near(most, 255, 0, 0, 5)) << "red text, brightest " << most;
+
+    drawer->beginDrawing();
+    drawer->drawText("III", id, 100, 50, 0, 1, 1, 1, 1, 1);
+    drawer->drawText("III", id, 100, 150, 10, 2, 1, 1, 1, 1);
+    drawer->drawText("A B", id, 500, 550, 0, 1, 1, 1, 1, 1);
+    drawer->drawText("A#B", id, 500, 650, 0, 1, 1, 1, 1, 1);
+    s = screen();
+    const InkBox plain = inkBox(s, 0, 40, 480, 140), spaced = inkBox(s, 0, 140, 480, 300);
+    EXPECT_NEAR(spaced.right - spaced.left, 2 * (plain.right - plain.left) + 2 * 10 * 2, 4);
+    expectSameStrips(s, 490, 660, 550, 650, 40);
+}
+
+// The font's and the drawer's answers are one and the same.
+TEST(OpenGLFontPieceTest, PowerOfTwoIsTheSmallestNotBelowAndZeroAboveTheLargest)
+{
+    for (const auto& [n, expected] : {std::pair{0u, 1u}, {3u, 4u}, {1024u, 1024u}, {0x80000000u, 0x80000000u}, {0x80000001u, 0u}}) {
+        EXPECT_EQ(OpenGLFont::powerOfTwo(n), expected) << n;
+        EXPECT_EQ(OpenGLDrawer::powerOfTwo(n), expected) << n;
+    }
+}
+
+TEST(OpenGLFontPieceTest, CopyGlyphPlacesRowsAtTheOffsetReadsThePitchAndClipsAtTheEdge)
+{
+    // A 3 x 2 glyph whose rows lie 16 bytes apart; byte k of pixel (x, y) is
+    // 100 + 10 * y + 4 * x + k, and the padding after each row is 0xEE.
+    std::vector<unsigned char> source(16 * 2, 0xEE);
+    for (int y = 0; y < 2; ++y)
+        for (int i = 0; i < 12; ++i)
+            source[y * 16 + i] = static_cast<unsigned char>(100 + 10 * y + i);
+    SDL_Surface* glyph = SDL_CreateRGBSurfaceFrom(source.data(), 3, 2, 32, 16, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
+    ASSERT_NE(glyph, nullptr);
+    OpenGLFont font("unused.ttf", 10);
+    font.textureSize = 8;
+    for (const auto& [column, row, rowOffset] : {std::tuple{2, 3, 2}, {6, 6, 2}, {-1, 0, 0}}) {
+        SCOPED_TRACE(testing::Message() << column << ", " << row << ", " << rowOffset);
+        std::vector<unsigned char> atlas(8 * 8 * 4, 0);
+        font.copyGlyph(atlas.data(), glyph, column, row, rowOffset);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                for (int k = 0; k < 4; ++k) {
+                    const int gx = x - column, gy = y - (row + rowOffset - 1);
+                    const bool inside = gx >= 0 && gx < 3 && gy >= 0 && gy < 2;
+                    ASSERT_EQ(atlas[(y * 8 + x) * 4 + k], inside ? 100 + 10 * gy + 4 * gx + k : 0) << x << ", " << y;
+                }
+    }
+    SDL_FreeSurface(glyph);
+}
+
+TEST(OpenGLFontPieceTest, SearchPrefersTheUsersFoldersThenTheSystemsThenTheGamesOwn)
+{
+    TempDir home;
+    const ScopedEnv env("HOME", home.path());
+    const std::string local = home.path() + "/.local/share/fonts/", dot = home.path() + "/.fonts/";
+    for (const std::string& folder : {local + "b", local + "a/deep", dot + "zz"})
+        std::filesystem::create_directories(folder);
+    // A link back up must not send the search round for ever.
+    ASSERT_EQ(symlink(dot.c_str(), (dot + "loop").c_str()), 0);
+    EXPECT_EQ(OpenGLFont::getFontPath("DejaVuSans.ttf").path, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    // Each copy added in turn, and which one is found then: a copy higher up
+    // a tree wins; on one level, the first in sorted order.
+    const std::pair<std::string, std::string> copies[] = {
+        {dot + "zz/", dot + "zz/"}, {dot, dot}, {local + "b/", local + "b/"}, {local + "a/deep/", local + "b/"}, {local + "a/", local + "a/"}};
+    for (const auto& [copy, winner] : copies) {
+        std::ofstream(copy + "DejaVuSans.ttf") << "a copy";
+        EXPECT_EQ(OpenGLFont::getFontPath("DejaVuSans.ttf").path, winner + "DejaVuSans.ttf") << copy;
+    }
+    for (const char* name : {"", ".", "..", "deep/DejaVuSans.ttf"})
+        EXPECT_EQ(OpenGLFont::getFontPath(name).path, "") << name;
+
+    // The game's own folder beside the executable is searched last.
+    const FilePath gameFonts = FilePath::getDataFilesDir().getChild("fonts");
+    const bool made = gameFonts.createAsDirectory();
+    const std::string own = "OnlyInTheGame-" + std::to_string(getpid()) + ".ttf";
+    std::ofstream(gameFonts.getChild(own).path) << "game's copy";
+    EXPECT_EQ(OpenGLFont::getFontPath(own).path, gameFonts.getChild(own).path);
+    home.write(".fonts/" + own, "user's copy");
+    EXPECT_EQ(OpenGLFont::getFontPath(own).path, dot + own);
+    std::remove(gameFonts.getChild(own).path.c_str());
+    if (made)
+        rmdir(gameFonts.path.c_str());
 }
