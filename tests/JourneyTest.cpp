@@ -8,9 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 namespace {
+
+using Lines = std::vector<std::string>;
 
 // The file as a person reads it.
 std::string stateText(int plane, int music, int muted)
@@ -24,14 +25,11 @@ std::string stateText(int plane, int music, int muted)
 class JourneyTest : public ::testing::Test {
 protected:
     std::string file() const { return state.path() + "/PlayScaffold/state"; }
-    void writeState(const std::string& text) const
+    // Puts text in the state file, then resumes; the lines resume() printed.
+    Lines resumeFrom(const std::string& text)
     {
         std::filesystem::create_directories(state.path() + "/PlayScaffold");
         state.write("PlayScaffold/state", text);
-    }
-    // resume() with its output; the lines it printed.
-    std::vector<std::string> resume()
-    {
         CoutCapture out;
         journey.resume();
         return out.lines();
@@ -48,7 +46,9 @@ protected:
 
 TEST_F(JourneyTest, EachPlaneReachedIsKeptAndPassingTheLastDoorBeginsTheNextStartAnew)
 {
-    EXPECT_TRUE(resume().empty()) << "a first start has nothing to report";
+    CoutCapture out;
+    journey.resume();
+    EXPECT_EQ(out.text(), "") << "a first start has nothing to report";
     music.set(6, false);
     for (int plane = 1; plane < static_cast<int>(game.planes.size()); ++plane) {
         game.beginOnPlane(plane);
@@ -62,43 +62,36 @@ TEST_F(JourneyTest, EachPlaneReachedIsKeptAndPassingTheLastDoorBeginsTheNextStar
     GamePlay nextGame;
     MusicLevel nextMusic;
     Journey(nextGame, nextMusic).resume();
-    EXPECT_EQ(nextGame.currentPlane, 0);
-    EXPECT_TRUE(nextGame.showTitle);
+    EXPECT_TRUE(nextGame.currentPlane == 0 && nextGame.showTitle);
     EXPECT_EQ(nextMusic.getLevel(), 6);
 }
 
 TEST_F(JourneyTest, StartContinuesOnTheFirstScreenOfTheKeptPlaneWithoutTheTitle)
 {
-    writeState(stateText(2, 4, 1));
-    EXPECT_EQ(resume(), std::vector<std::string>{"Journey: Continuing on plane 3 of " +
-                                                 std::to_string(game.planes.size()) + "."});
-    EXPECT_EQ(game.currentPlane, 2);
-    EXPECT_EQ(game.currentScreen, 0);
-    EXPECT_FALSE(game.showTitle);
+    EXPECT_EQ(resumeFrom(stateText(2, 4, 1)),
+              Lines{"Journey: Continuing on plane 3 of " + std::to_string(game.planes.size()) + "."});
+    EXPECT_TRUE(game.currentPlane == 2 && game.currentScreen == 0 && !game.showTitle);
     EXPECT_EQ(game.player.x, game.planes[2].levels[0]->playerX);
     EXPECT_EQ(game.player.y, game.planes[2].levels[0]->playerY);
-    EXPECT_EQ(music.getLevel(), 4);
-    EXPECT_TRUE(music.isMuted());
+    EXPECT_TRUE(music.getLevel() == 4 && music.isMuted());
 
     // Ending the run keeps it where it is, music included.
     journey.keep();
     EXPECT_EQ(readFile(file()), stateText(2, 4, 1));
 }
 
-TEST_F(JourneyTest, F2BeginsANewJourneyFromAnywhere)
+TEST_F(JourneyTest, F2BeginsANewJourneyFromAKeptPlaneOrFromTheEnd)
 {
-    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
-        {"from a kept plane", [&] { writeState(stateText(3, 10, 0)); resume(); }},
-        {"from the end", [&] { game.beginOnPlane(3); game.endFade = 0.4f; journey.afterFrame(); }},
-        {"from the first screen", [] {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.first);
-        game.beginOnPlane(0);
-        c.second();
+    for (const bool fromTheEnd : {false, true}) {
+        SCOPED_TRACE(fromTheEnd ? "from the end" : "from a kept plane");
+        resumeFrom(stateText(3, 10, 0));
+        if (fromTheEnd) {
+            game.endFade = 0.4f;
+            journey.afterFrame();
+        }
         CoutCapture out;
         EXPECT_TRUE(journey.keyDown(SDLK_F2));
-        EXPECT_EQ(out.lines(), std::vector<std::string>{"Journey: A new journey begins."});
+        EXPECT_EQ(out.lines(), Lines{"Journey: A new journey begins."});
         EXPECT_TRUE(game.currentPlane == 0 && game.currentScreen == 0 && game.showTitle && game.endFade == 1.0f);
         EXPECT_EQ(game.player.x, game.planes[0].levels[0]->playerX);
         EXPECT_EQ(readFile(file()), stateText(0, 10, 0));
@@ -108,11 +101,9 @@ TEST_F(JourneyTest, F2BeginsANewJourneyFromAnywhere)
 
 TEST_F(JourneyTest, RandomScreensKeepTheMusicButNeitherUseNorChangeThePlane)
 {
-    writeState(stateText(2, 4, 0));
     game.useRandomLevels();
-    EXPECT_TRUE(resume().empty());
-    EXPECT_EQ(game.currentPlane, 0);
-    EXPECT_EQ(music.getLevel(), 4);
+    EXPECT_TRUE(resumeFrom(stateText(2, 4, 0)).empty());
+    EXPECT_TRUE(game.currentPlane == 0 && music.getLevel() == 4);
 
     CoutCapture out;
     EXPECT_TRUE(journey.keyDown(SDLK_F2));
@@ -141,13 +132,10 @@ TEST_F(JourneyTest, BadStateFileIsReportedInOneLineAndTheJourneyStartsAnew)
     };
     for (const auto& [content, report] : cases) {
         SCOPED_TRACE(content);
-        writeState(content);
-        const std::vector<std::string> lines = resume();
+        const Lines lines = resumeFrom(content);
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0].rfind("JourneyFile: " + file() + " " + report, 0), 0u) << lines[0];
-        EXPECT_TRUE(game.currentPlane == 0 && game.showTitle);
-        EXPECT_EQ(music.getLevel(), MusicLevel::loudest);
-        CoutCapture quiet;
+        EXPECT_TRUE(game.currentPlane == 0 && game.showTitle && music.getLevel() == MusicLevel::loudest);
         journey.keep();
         EXPECT_EQ(readFile(file()), stateText(0, 10, 0));
     }
@@ -158,13 +146,13 @@ TEST_F(JourneyTest, FolderThatCannotBeMadeIsReportedOnceAndPlayGoesOn)
     // A file where the folder should go: no folder can be made below it.
     const std::string blocker = state.write("blocker", "a file");
     ScopedEnv below("XDG_STATE_HOME", blocker);
-    Journey blockedJourney(game, music);
+    Journey blocked(game, music);
     CoutCapture out;
-    blockedJourney.resume();
-    blockedJourney.keep();
-    EXPECT_TRUE(blockedJourney.keyDown(SDLK_F2));
-    blockedJourney.keep();
-    const std::vector<std::string> lines = out.lines();
+    blocked.resume();
+    blocked.keep();
+    EXPECT_TRUE(blocked.keyDown(SDLK_F2));
+    blocked.keep();
+    const Lines lines = out.lines();
     ASSERT_EQ(lines.size(), 2u) << out.text();
     EXPECT_EQ(lines[0].rfind("JourneyFile: Could not create directory " + blocker + "/PlayScaffold", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1], "Journey: A new journey begins.");

@@ -3,6 +3,7 @@
 
 #include "CoutCapture.h"
 #include "FatalError.h"
+#include "BlockTypes.h"
 #include "GamePlay.h"
 #include "LevelLoader.h"
 #include "TestSupport.h"
@@ -31,6 +32,17 @@ struct Loaded {
     std::vector<std::string> lines;
     const std::vector<Plane>& planes() const { return loader->planes; }
     const Level& screen(int plane, int screen) const { return *planes().at(plane).levels[screen]; }
+    // The screen's blocks (x, y, type), door and start as text.
+    std::string text(int plane, int screen) const
+    {
+        const Level& s = this->screen(plane, screen);
+        std::string text;
+        for (const Block& b : s.blocks)
+            text += "block " + std::to_string(b.x) + " " + std::to_string(b.y) + " " + std::to_string(b.type) + ", ";
+        if (s.door)
+            text += "door " + std::to_string(s.door->left) + " " + std::to_string(s.door->top) + ", ";
+        return text + "start " + std::to_string(s.playerX) + " " + std::to_string(s.playerY);
+    }
 };
 
 Loaded load(const std::string& content)
@@ -51,21 +63,36 @@ TEST(LevelLoaderTest, ReadsBlocksDoorsAndStartsIntoFourScreensPerPlane)
         "<!-- no -->words<Screen><Thing/><Player x=\"1\" y=\"2\"/><Block x=\"0\" y=\"0\" type=\"1\"/></Screen>"
         "</Plane><Plane/>"));
     ASSERT_EQ(l.planes().size(), 2u);
-    const Level& first = l.screen(0, 0);
-    ASSERT_EQ(first.blocks.size(), 1u);
-    EXPECT_EQ(first.blocks[0].x, 10);
-    EXPECT_EQ(first.blocks[0].y, 20);
-    EXPECT_EQ(first.blocks[0].width, 746);
-    EXPECT_EQ(first.hulls.size(), 1u);
-    EXPECT_EQ(first.door->left, 5);
-    EXPECT_EQ(first.door->top, 6);
-    EXPECT_EQ(first.playerX, 7);
-    EXPECT_EQ(l.screen(0, 1).playerY, 2);
-    EXPECT_EQ(l.screen(0, 1).blocks.size(), 1u);
-    EXPECT_TRUE(l.screen(0, 2).blocks.empty());
+    EXPECT_EQ(l.text(0, 0), "block 10 20 2, door 5 6, start 7 8");
+    EXPECT_EQ(l.text(0, 1), "block 0 0 1, start 1 2");
     for (int screen = 0; screen < 4; ++screen)
-        EXPECT_FALSE(l.screen(1, screen).door.has_value());
+        EXPECT_EQ(l.text(1, screen), "start 0 0");
+    EXPECT_EQ(l.screen(0, 0).blocks[0].width, BlockTypes::width16Of(2));
+    EXPECT_EQ(l.screen(0, 0).hulls.size(), 1u);
     EXPECT_TRUE(l.lines.empty());
+}
+
+TEST(LevelLoaderTest, CoordinatesKeepTheirLowSixteenBits)
+{
+    const Loaded l = load(levelsFile("<Plane><Screen><Block x=\"65636\" y=\"-65537\" type=\"3\"/>"
+                                     "<Door x=\"65636\" y=\"32768\"/></Screen></Plane>"));
+    EXPECT_EQ(l.text(0, 0), "block 100 -1 3, door 100 -32768, start 0 0");
+}
+
+TEST(LevelLoaderTest, UnknownTypesAndMissingCoordinatesAreReportedOnceEach)
+{
+    const Loaded l = load(levelsFile(
+        "<Plane><Screen><Block y=\"5\"/><Block x=\"1\" y=\"2\" type=\"1\"/><Door x=\"30\"/><Player/></Screen>"
+        "</Plane><Plane><Screen/><Screen/><Screen><Block x=\"1\" y=\"1\" type=\"4\" s0=\"3\"/>"
+        "<Block x=\"2\" y=\"2\" type=\"0\"/></Screen></Plane>"));
+    EXPECT_EQ(l.text(0, 0), "block 0 5 0, block 1 2 1, door 30 0, start 0 0");
+    EXPECT_EQ(l.text(1, 2), "block 2 2 0, start 0 0");
+    EXPECT_EQ(l.screen(1, 2).blocks[0].scale, 3.0f) << "the skipped block's keys still carry over";
+    EXPECT_EQ(l.lines, (std::vector<std::string>{
+                           "LevelLoader: Block 0 on plane 0, screen 0 lacks 'x', 'type'; counting it as 0.",
+                           "LevelLoader: Door on plane 0, screen 0 lacks 'y'; counting it as 0.",
+                           "LevelLoader: Player on plane 0, screen 0 lacks 'x', 'y'; counting it as 0.",
+                           "LevelLoader: Skipping Block 0 on plane 1, screen 2: unknown type 4 (types are 0 to 3)."}));
 }
 
 TEST(LevelLoaderTest, MissingScaleKeysRepeatTheLastKeyReadEvenAcrossBlocks)
@@ -84,41 +111,6 @@ TEST(LevelLoaderTest, MissingScaleKeysRepeatTheLastKeyReadEvenAcrossBlocks)
         EXPECT_EQ(blocks[3].scaleKeys[k], 2.0f) << k;
     }
     EXPECT_EQ(blocks[1].scale, 0.5f);
-}
-
-TEST(LevelLoaderTest, CoordinatesKeepTheirLowSixteenBits)
-{
-    const Loaded l = load(levelsFile("<Plane><Screen><Block x=\"65636\" y=\"-65537\" type=\"3\"/>"
-                                     "<Door x=\"65636\" y=\"32768\"/></Screen></Plane>"));
-    const Level& screen = l.screen(0, 0);
-    EXPECT_EQ(screen.blocks.at(0).x, 100);
-    EXPECT_EQ(screen.blocks.at(0).y, -1);
-    EXPECT_EQ(screen.door->left, 100);
-    EXPECT_EQ(screen.door->top, -32768);
-}
-
-TEST(LevelLoaderTest, UnknownTypesAndMissingCoordinatesAreReportedOnceEach)
-{
-    const Loaded l = load(levelsFile(
-        "<Plane><Screen><Block y=\"5\"/><Block x=\"1\" y=\"2\" type=\"1\"/><Door x=\"30\"/><Player/></Screen>"
-        "</Plane><Plane><Screen/><Screen/><Screen><Block x=\"1\" y=\"1\" type=\"4\" s0=\"3\"/>"
-        "<Block x=\"2\" y=\"2\" type=\"0\"/></Screen></Plane>"));
-    const Level& first = l.screen(0, 0);
-    ASSERT_EQ(first.blocks.size(), 2u);
-    EXPECT_EQ(first.blocks[0].x, 0);
-    EXPECT_EQ(first.blocks[0].y, 5);
-    EXPECT_EQ(first.blocks[0].type, 0);
-    EXPECT_EQ(first.door->top, 0);
-    EXPECT_EQ(first.playerX, 0);
-    const Level& skipped = l.screen(1, 2);
-    ASSERT_EQ(skipped.blocks.size(), 1u);
-    EXPECT_EQ(skipped.blocks[0].x, 2);
-    EXPECT_EQ(skipped.blocks[0].scale, 3.0f) << "the skipped block's keys still carry over";
-    EXPECT_EQ(l.lines, (std::vector<std::string>{
-                           "LevelLoader: Block 0 on plane 0, screen 0 lacks 'x', 'type'; counting it as 0.",
-                           "LevelLoader: Door on plane 0, screen 0 lacks 'y'; counting it as 0.",
-                           "LevelLoader: Player on plane 0, screen 0 lacks 'x', 'y'; counting it as 0.",
-                           "LevelLoader: Skipping Block 0 on plane 1, screen 2: unknown type 4 (types are 0 to 3)."}));
 }
 
 TEST(LevelLoaderTest, PlanesScreensAndBlocksPastTheirBoundsAreSkippedWithOneLineEach)
