@@ -53,19 +53,17 @@ protected:
 
 TEST_F(ConfigLoaderTest, FirstStartCreatesFoldersWritesDefaultsReadsThemBackAndNeverRewrites)
 {
-    const ScopedEnv deeper("XDG_CONFIG_HOME", dir.path() + "/a/b");
-    const std::string created = dir.path() + "/a/b/PlayScaffold";
     {
         CoutCapture out;
         EXPECT_EQ(settingsOf(ConfigLoader()), builtIn);
-        EXPECT_EQ(out.lines(), (Lines{"Created directory " + created, "width = 1024", "height = 768", "fullscreen = 1"}));
+        EXPECT_EQ(out.lines(), (Lines{"Created directory " + folder(), "width = 1024", "height = 768", "fullscreen = 1"}));
     }
-    EXPECT_EQ(readFile(created + "/PlayScaffold.conf"), defaultFile);
-    dir.write("a/b/PlayScaffold/PlayScaffold.conf", "aa JACK\n");
+    EXPECT_EQ(readFile(file()), defaultFile);
+    writeSettings("aa JACK\n");
     const ConfigLoader again;
-    EXPECT_EQ(readFile(created + "/PlayScaffold.conf"), "aa JACK\n");
+    EXPECT_EQ(readFile(file()), "aa JACK\n");
     again.createFile();
-    EXPECT_EQ(readFile(created + "/PlayScaffold.conf"), defaultFile);
+    EXPECT_EQ(readFile(file()), defaultFile);
 }
 
 TEST_F(ConfigLoaderTest, FolderFallsBackToHomeConfigWhenConfigHomeIsUnsetEmptyOrRelative)
