@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include "BlockTypes.h"
 #include "CoutCapture.h"
 #include "FatalError.h"
-#include "BlockTypes.h"
 #include "GamePlay.h"
 #include "LevelLoader.h"
 #include "TestSupport.h"
@@ -36,12 +36,12 @@ struct Loaded {
     std::string text(int plane, int screen) const
     {
         const Level& s = this->screen(plane, screen);
-        std::string text;
+        std::string words;
         for (const Block& b : s.blocks)
-            text += "block " + std::to_string(b.x) + " " + std::to_string(b.y) + " " + std::to_string(b.type) + ", ";
+            words += "block " + std::to_string(b.x) + " " + std::to_string(b.y) + " " + std::to_string(b.type) + ", ";
         if (s.door)
-            text += "door " + std::to_string(s.door->left) + " " + std::to_string(s.door->top) + ", ";
-        return text + "start " + std::to_string(s.playerX) + " " + std::to_string(s.playerY);
+            words += "door " + std::to_string(s.door->left) + " " + std::to_string(s.door->top) + ", ";
+        return words + "start " + std::to_string(s.playerX) + " " + std::to_string(s.playerY);
     }
 };
 
