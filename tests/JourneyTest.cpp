@@ -44,40 +44,33 @@ protected:
 
 } // namespace
 
-TEST_F(JourneyTest, EachPlaneReachedIsKeptAndPassingTheLastDoorBeginsTheNextStartAnew)
+// From a kept plane to the last door, and the start after it.
+TEST_F(JourneyTest, KeptPlaneContinuesWithoutTheTitleAndEachPlaneReachedIsKeptUntilTheEnd)
 {
-    CoutCapture out;
-    journey.resume();
-    EXPECT_EQ(out.text(), "") << "a first start has nothing to report";
-    music.set(6, false);
-    for (int plane = 1; plane < static_cast<int>(game.planes.size()); ++plane) {
-        game.beginOnPlane(plane);
-        journey.afterFrame();
-        EXPECT_EQ(readFile(file()), stateText(plane, 6, 0));
-    }
-    game.endFade = 0.5f;
-    journey.afterFrame();
-    EXPECT_EQ(readFile(file()), stateText(0, 6, 0));
-
-    GamePlay nextGame;
-    MusicLevel nextMusic;
-    Journey(nextGame, nextMusic).resume();
-    EXPECT_TRUE(nextGame.currentPlane == 0 && nextGame.showTitle);
-    EXPECT_EQ(nextMusic.getLevel(), 6);
-}
-
-TEST_F(JourneyTest, StartContinuesOnTheFirstScreenOfTheKeptPlaneWithoutTheTitle)
-{
-    EXPECT_EQ(resumeFrom(stateText(2, 4, 1)),
-              Lines{"Journey: Continuing on plane 3 of " + std::to_string(game.planes.size()) + "."});
+    const int planes = static_cast<int>(game.planes.size());
+    EXPECT_EQ(resumeFrom(stateText(2, 4, 1)), Lines{"Journey: Continuing on plane 3 of " + std::to_string(planes) + "."});
     EXPECT_TRUE(game.currentPlane == 2 && game.currentScreen == 0 && !game.showTitle);
     EXPECT_EQ(game.player.x, game.planes[2].levels[0]->playerX);
     EXPECT_EQ(game.player.y, game.planes[2].levels[0]->playerY);
     EXPECT_TRUE(music.getLevel() == 4 && music.isMuted());
-
     // Ending the run keeps it where it is, music included.
     journey.keep();
     EXPECT_EQ(readFile(file()), stateText(2, 4, 1));
+
+    for (int plane = 3; plane < planes; ++plane) {
+        game.beginOnPlane(plane);
+        journey.afterFrame();
+        EXPECT_EQ(readFile(file()), stateText(plane, 4, 1));
+    }
+    game.endFade = 0.5f;
+    journey.afterFrame();
+    EXPECT_EQ(readFile(file()), stateText(0, 4, 1));
+    GamePlay nextGame;
+    MusicLevel nextMusic;
+    CoutCapture out;
+    Journey(nextGame, nextMusic).resume();
+    EXPECT_EQ(out.text(), "");
+    EXPECT_TRUE(nextGame.currentPlane == 0 && nextGame.showTitle && nextMusic.getLevel() == 4);
 }
 
 TEST_F(JourneyTest, F2BeginsANewJourneyFromAKeptPlaneOrFromTheEnd)
