@@ -1,12 +1,15 @@
-// Every file the game reads, with whatever a crashed editor, a bad download
-// or a curious player may leave at its place: each is refused in one line
-// naming the path and what is wrong, without blocking, and the game goes on
-// as it does without the file. An alarm ends any case that would hang.
+// Whatever a crashed editor, a bad download or a curious player may leave
+// where the game expects a file. FilePath's checks are proven once against
+// every kind of entry; then each reader is shown to go through them: it
+// refuses in one line naming the path and what is wrong, without blocking,
+// writes over nothing, and the game goes on as it does without the file. An
+// alarm ends any case that would hang.
 
 #include "AudioTestSupport.h"
 #include "ConfigLoader.h"
 #include "CoutCapture.h"
 #include "FatalError.h"
+#include "JourneyFile.h"
 #include "LevelLoader.h"
 #include "TestSupport.h"
 #include "VellumDrawingLib/OpenGLFont.h"
@@ -15,27 +18,25 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
-#include <cstring>
+#include <iostream>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-enum class Kind { Folder, LinkToZero, LinkToRandom, Pipe, Socket, LinkToNothing, LinkLoop, LinkToFolder, Oversized };
+using Lines = std::vector<std::string>;
 
-const Kind allKinds[] = {Kind::Folder,        Kind::LinkToZero, Kind::LinkToRandom,
-                         Kind::Pipe,          Kind::Socket,     Kind::LinkToNothing,
-                         Kind::LinkLoop,      Kind::LinkToFolder, Kind::Oversized};
+enum class Kind { Folder, LinkToDevice, Pipe, Socket, LinkToNothing, LinkLoop, LinkToFolder, Oversized };
+
+const char* const kindNames[] = {"folder",          "link to /dev/zero", "pipe",     "socket",
+                                 "link to nothing", "link loop",         "link to a folder", "oversized file"};
 
 // Puts an entry of that kind at path and answers what a reader should say
 // is wrong with it; bound is the reader's limit on the file's size.
@@ -45,23 +46,14 @@ std::string makeEntry(Kind kind, const std::string& path, std::uintmax_t bound)
     case Kind::Folder:
         EXPECT_EQ(mkdir(path.c_str(), 0755), 0);
         return "is a folder, not a file";
-    case Kind::LinkToZero:
-    case Kind::LinkToRandom:
-        EXPECT_EQ(symlink(kind == Kind::LinkToZero ? "/dev/zero" : "/dev/urandom", path.c_str()), 0);
+    case Kind::LinkToDevice:
+        EXPECT_EQ(symlink("/dev/zero", path.c_str()), 0);
         return "is a link to a device, not to a file";
     case Kind::Pipe:
-        // Nobody ever writes: an open that waited for a writer would hang.
-        EXPECT_EQ(mkfifo(path.c_str(), 0644), 0);
-        return "is a pipe, not a file";
-    case Kind::Socket: {
-        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address = {};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-        EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        close(fd);
-        return "is a socket, not a file";
-    }
+    case Kind::Socket:
+        // Nobody ever writes to the pipe: an open that waited for a writer would hang.
+        EXPECT_EQ(mknod(path.c_str(), (kind == Kind::Pipe ? S_IFIFO : S_IFSOCK) | 0644, 0), 0);
+        return kind == Kind::Pipe ? "is a pipe, not a file" : "is a socket, not a file";
     case Kind::LinkToNothing:
         EXPECT_EQ(symlink((path + ".gone").c_str(), path.c_str()), 0);
         return "is a link to nothing";
@@ -83,21 +75,19 @@ std::string makeEntry(Kind kind, const std::string& path, std::uintmax_t bound)
     return "";
 }
 
-const char* nameOf(Kind kind)
+// Every entry below a folder as lstat sees it, to show that nothing was
+// written over, through or beside what stood there.
+Lines snapshot(const std::string& folder)
 {
-    static const char* const names[] = {"folder",       "link to /dev/zero", "link to /dev/urandom",
-                                        "pipe",         "socket",            "link to nothing",
-                                        "link loop",    "link to a folder",  "oversized file"};
-    return names[static_cast<int>(kind)];
-}
-
-// What stands at a path, to see that a reader left it as it was.
-std::string entryState(const std::string& path)
-{
-    struct stat info;
-    if (lstat(path.c_str(), &info) != 0)
-        return "nothing";
-    return std::to_string(info.st_mode) + " " + std::to_string(info.st_size);
+    Lines found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        struct stat info;
+        EXPECT_EQ(lstat(entry.path().c_str(), &info), 0);
+        found.push_back(entry.path().string() + " " + std::to_string(info.st_mode) + " " +
+                        std::to_string(info.st_size));
+    }
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
 // A case that blocks is ended by the alarm's default action, failing the
@@ -110,68 +100,88 @@ protected:
 
 } // namespace
 
-TEST_F(FileEntryKindsTest, LevelsFileThatIsNoReadableFileEndsTheStartWithALineNamingIt)
+TEST_F(FileEntryKindsTest, EntryThatIsNoReadableFileIsRefusedWithoutBlockingAndNeverWrittenOver)
 {
-    for (const Kind kind : allKinds) {
-        SCOPED_TRACE(nameOf(kind));
+    const std::uintmax_t bound = 100;
+    for (int k = 0; k <= static_cast<int>(Kind::Oversized); ++k) {
+        SCOPED_TRACE(kindNames[k]);
         TempDir dir;
-        const std::string path = dir.path() + "/levels.xml";
-        const std::string problem = makeEntry(kind, path, LevelLoader::maxFileBytes);
-        CoutCapture out;
-        try {
-            LevelLoader loader(path);
-            ADD_FAILURE() << "loaded";
-        } catch (const FatalError& error) {
-            EXPECT_EQ(error.message, "LevelLoader: " + path + " " + problem + ".");
-            EXPECT_EQ(error.exitStatus, 1);
+        const FilePath file(dir.path() + "/entry");
+        const std::string expected = makeEntry(static_cast<Kind>(k), file.path, bound);
+        const Lines before = snapshot(dir.path());
+        EXPECT_EQ(file.readProblem(bound), expected);
+        std::string bytes, problem;
+        EXPECT_FALSE(file.readWhole(bound, bytes, problem));
+        EXPECT_EQ(problem, expected);
+        EXPECT_FALSE(file.isAbsent());
+        if (static_cast<Kind>(k) != Kind::Oversized) {
+            EXPECT_NE(file.writeWhole("new"), "");
         }
-        EXPECT_EQ(out.lines(), std::vector<std::string>{"LevelLoader: Could not load " + path + " levels file"});
+        EXPECT_EQ(snapshot(dir.path()), before);
     }
 }
 
-TEST_F(FileEntryKindsTest, SettingsFileThatIsNoReadableFileLeavesBuiltInValuesAndTheEntryAsItWas)
+// The folder, since a reader that measured it as a file once asked for an
+// absurd amount of memory; the pipe, which blocks a reader that opens it
+// plainly; the link to nothing, which no reader may take for a missing file
+// and write through; the oversized file, against each reader's own bound.
+TEST_F(FileEntryKindsTest, EachReaderRefusesWhatFilePathRefusesInOneLineAndGoesOnWithoutIt)
 {
     const ScopedEnv noDisplay = ScopedEnv::unset("DISPLAY");
-    for (const Kind kind : allKinds) {
-        SCOPED_TRACE(nameOf(kind));
-        TempDir dir;
-        const ScopedEnv configHome("XDG_CONFIG_HOME", dir.path());
-        const std::string folder = dir.path() + "/PlayScaffold";
-        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-        const std::string path = folder + "/PlayScaffold.conf";
-        const std::string problem = makeEntry(kind, path, ConfigLoader::maxFileBytes);
-        const std::string before = entryState(path);
-        const auto entries = [&] {
-            return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
-        };
-        const auto entriesBefore = entries();
-
-        CoutCapture out;
-        const ConfigLoader config;
-        EXPECT_EQ(out.lines(), std::vector<std::string>{"ConfigLoader: " + path + " " + problem +
-                                                        "; using the built-in settings."});
-        EXPECT_EQ(config.width, 1024);
-        EXPECT_TRUE(config.fullscreen);
-        EXPECT_EQ(config.audioApi, "CoreAudio");
-        EXPECT_EQ(entryState(path), before);
-        EXPECT_EQ(entries(), entriesBefore);
-    }
-}
-
-TEST_F(FileEntryKindsTest, MusicFileThatIsNoReadableFileIsSaidOnceAndPlaysSilence)
-{
-    for (const Kind kind : allKinds) {
-        SCOPED_TRACE(nameOf(kind));
-        TempDir dir;
-        const std::string path = dir.path() + "/music.ogg";
-        const std::string problem = makeEntry(kind, path, BackgroundMusic::maxFileBytes);
-        CoutCapture out;
-        auto music = std::make_unique<BackgroundMusic>(path);
-        EXPECT_EQ(out.lines(), std::vector<std::string>{"BackgroundMusic: " + path + " " + problem +
-                                                        "; playing no music."});
-        std::vector<float> block(2 * 4096, 0.25f);
-        music->audioBlock(block.data(), 4096);
-        EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](float v) { return v == 0.25f; }));
+    const struct {
+        const char *name, *before, *after;
+        std::uintmax_t bound;
+        // Reads path, and writes it where the reader would.
+        std::function<void(const std::string& path)> use;
+    } readers[] = {
+        {"levels.xml", "LevelLoader: ", ".", LevelLoader::maxFileBytes,
+         [](const std::string& path) {
+             try {
+                 LevelLoader loader(path);
+             } catch (const FatalError& error) {
+                 std::cout << error.message << std::endl;
+             }
+         }},
+        {"PlayScaffold/PlayScaffold.conf", "ConfigLoader: ", "; using the built-in settings.",
+         ConfigLoader::maxFileBytes, [](const std::string&) { ConfigLoader().createFile(); }},
+        {"music.ogg", "BackgroundMusic: ", "; playing no music.", BackgroundMusic::maxFileBytes,
+         [](const std::string& path) { std::make_unique<BackgroundMusic>(path); }},
+        // The search goes on to the next copy.
+        {".fonts/Shape.ttf", "OpenGLFont: ", "; passing it over.", OpenGLFont::maxFileBytes,
+         [](const std::string& path) {
+             EXPECT_EQ(OpenGLFont::getFontPath("Shape.ttf").path, FilePath(path).getParent().path + "/b/Shape.ttf");
+         }},
+        {"state", "JourneyFile: ", "; it is ignored.", JourneyFile::maxBytes, [](const std::string& path) {
+             JourneyFile file(path);
+             JourneyState state;
+             EXPECT_FALSE(file.load(state));
+             file.save(state);
+         }},
+    };
+    for (const auto& reader : readers) {
+        for (const Kind kind : {Kind::Folder, Kind::Pipe, Kind::LinkToNothing, Kind::Oversized}) {
+            // A folder of the font's name is searched through like any folder.
+            if (kind == Kind::Folder && reader.bound == OpenGLFont::maxFileBytes)
+                continue;
+            SCOPED_TRACE(std::string(reader.name) + ", " + kindNames[static_cast<int>(kind)]);
+            TempDir dir;
+            const ScopedEnv home("HOME", dir.path()), configHome("XDG_CONFIG_HOME", dir.path());
+            std::filesystem::create_directories(dir.path() + "/PlayScaffold");
+            std::filesystem::create_directories(dir.path() + "/.fonts/b");
+            dir.write(".fonts/b/Shape.ttf", "a font");
+            const std::string path = dir.path() + "/" + reader.name;
+            const std::string problem = makeEntry(kind, path, reader.bound);
+            const Lines before = snapshot(dir.path());
+            CoutCapture out;
+            reader.use(path);
+            const Lines said = out.lines();
+            EXPECT_NE(std::find(said.begin(), said.end(), reader.before + path + " " + problem + reader.after),
+                      said.end()) << out.text();
+            // Only a regular file may be written over.
+            if (kind != Kind::Oversized) {
+                EXPECT_EQ(snapshot(dir.path()), before);
+            }
+        }
     }
 }
 
@@ -182,115 +192,13 @@ TEST_F(FileEntryKindsTest, MusicChainingTooManyStreamsIsRefusedInOneLine)
     using namespace audiotest;
     TempDir dir;
     const int most = BackgroundMusic::maxChainedStreams;
-    const std::string fits =
-        writeMusic(dir.path() + "/fits.ogg", std::vector<VorbisStream>(most, glide(1500)));
-    const std::string over =
-        writeMusic(dir.path() + "/over.ogg", std::vector<VorbisStream>(most + 1, glide(1500)));
-    const struct {
-        std::string path;
-        std::string line;
-    } cases[] = {
-        {fits, "vorbisfile: Loaded file: " + fits},
-        {over, "BackgroundMusic: " + over + " chains more than " + std::to_string(most) +
-                   " streams; playing no music."},
-    };
-    for (const auto& c : cases) {
+    for (const int streams : {most, most + 1}) {
+        const std::string path =
+            writeMusic(dir.path() + "/music.ogg", std::vector<VorbisStream>(streams, glide(1500)));
         CoutCapture out;
-        const auto music = std::make_unique<BackgroundMusic>(c.path);
-        EXPECT_EQ(out.lines(), std::vector<std::string>{c.line});
+        const auto music = std::make_unique<BackgroundMusic>(path);
+        EXPECT_EQ(out.lines(), Lines{streams == most ? "vorbisfile: Loaded file: " + path
+                                                     : "BackgroundMusic: " + path + " chains more than " +
+                                                           std::to_string(most) + " streams; playing no music."});
     }
-}
-
-// A folder of the font's name is searched through like any folder; every
-// other kind is said and passed over, and the search goes on to the next
-// copy.
-TEST_F(FileEntryKindsTest, FontFileThatIsNoReadableFileIsPassedOverForTheNextCopy)
-{
-    for (const Kind kind : allKinds) {
-        if (kind == Kind::Folder || kind == Kind::LinkToFolder)
-            continue;
-        SCOPED_TRACE(nameOf(kind));
-        TempDir home;
-        const ScopedEnv env("HOME", home.path());
-        ASSERT_EQ(mkdir((home.path() + "/.fonts").c_str(), 0755), 0);
-        ASSERT_EQ(mkdir((home.path() + "/.fonts/b").c_str(), 0755), 0);
-        const std::string path = home.path() + "/.fonts/Shape.ttf";
-        const std::string problem = makeEntry(kind, path, OpenGLFont::maxFileBytes);
-        const std::string copy = home.write(".fonts/b/Shape.ttf", "a font");
-
-        CoutCapture out;
-        EXPECT_EQ(OpenGLFont::getFontPath("Shape.ttf").path, copy);
-        EXPECT_EQ(out.lines(), std::vector<std::string>{"OpenGLFont: " + path + " " + problem +
-                                                        "; passing it over."});
-    }
-}
-
-// SDL_ttf takes an empty file's missing stream without looking.
-TEST_F(FileEntryKindsTest, EmptyFontFileIsSaidAndStaysUnloaded)
-{
-    TempDir home;
-    const ScopedEnv env("HOME", home.path());
-    ASSERT_EQ(mkdir((home.path() + "/.fonts").c_str(), 0755), 0);
-    const std::string path = home.write(".fonts/Empty.ttf", "");
-    CoutCapture out;
-    const OpenGLFont font("Empty.ttf", 20.0f);
-    EXPECT_FALSE(font.loaded);
-    ASSERT_EQ(out.lines().size(), 1u);
-    EXPECT_EQ(out.lines()[0].rfind("OpenGLFont: Could not load font " + path + ": ", 0), 0u) << out.text();
-}
-
-// The settings file is written only where there is nothing or a regular
-// file, and either whole or not at all: a write cut short (here by a limit
-// on file sizes) leaves the old file and no half-written one beside it.
-TEST_F(FileEntryKindsTest, SettingsAreWrittenWholeOrNotAtAll)
-{
-    const ScopedEnv noDisplay = ScopedEnv::unset("DISPLAY");
-    TempDir dir;
-    const ScopedEnv configHome("XDG_CONFIG_HOME", dir.path());
-    const std::string folder = dir.path() + "/PlayScaffold";
-    const std::string path = folder + "/PlayScaffold.conf";
-    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-    const auto names = [&] {
-        std::vector<std::string> found;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            found.push_back(entry.path().filename().string());
-        return found;
-    };
-
-    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
-    {
-        CoutCapture out;
-        ConfigLoader().createFile();
-        EXPECT_EQ(out.lines().back(), "Could not create " + path);
-    }
-    EXPECT_TRUE(FilePath(path).isDirectory());
-    ASSERT_EQ(rmdir(path.c_str()), 0);
-
-    const std::string old = "w 640\nh 480\n";
-    dir.write("PlayScaffold/PlayScaffold.conf", old);
-    rlimit before;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = before;
-    small.rlim_cur = 16;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    std::vector<std::string> lines;
-    {
-        CoutCapture out;
-        ConfigLoader().createFile();
-        lines = out.lines();
-    }
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(lines.back(), "Could not create " + path);
-    EXPECT_EQ(readFile(path), old);
-    EXPECT_EQ(names(), std::vector<std::string>{"PlayScaffold.conf"});
-
-    {
-        CoutCapture out;
-        ConfigLoader().createFile();
-    }
-    EXPECT_NE(readFile(path), old);
-    EXPECT_EQ(readFile(path).substr(readFile(path).size() - 4), "r 0\n");
-    EXPECT_EQ(names(), std::vector<std::string>{"PlayScaffold.conf"});
 }

@@ -9,7 +9,8 @@
 
 namespace {
 
-Block blockOf(int type, short x, short y, float scale)
+// The hull of a block of that type, place and scale, from a screen holding only it.
+CollisionHull hullOf(int type, short x, short y, float scale)
 {
     Block block;
     block.type = type;
@@ -17,12 +18,6 @@ Block blockOf(int type, short x, short y, float scale)
     block.y = y;
     block.setSizeFromType();
     block.scale = scale;
-    return block;
-}
-
-// The hull of a block, from a screen holding only it.
-CollisionHull hullOf(const Block& block)
-{
     Level level;
     level.addBlock(block);
     return level.getHulls().at(0);
@@ -49,7 +44,7 @@ TEST(LevelTest, HullsAreInsetByTwelveOrAQuarterOfTheScaledSize)
         {7, 300, 100, 1.0f, 300, 300, 100, 100},
     };
     for (const auto& c : cases) {
-        const CollisionHull hull = hullOf(blockOf(c.type, c.x, c.y, c.scale));
+        const CollisionHull hull = hullOf(c.type, c.x, c.y, c.scale);
         EXPECT_EQ(std::tie(hull.left, hull.right, hull.top, hull.bottom), std::tie(c.left, c.right, c.top, c.bottom))
             << "type " << c.type << " scale " << c.scale;
         EXPECT_EQ(hull.right == hull.left || hull.bottom == hull.top, hull.isDegenerate());
@@ -68,7 +63,7 @@ TEST(LevelTest, AbsurdScalesFromALevelsFileGiveUprightHullsWithoutOverflow)
     for (int type = 0; type < 4; ++type)
         for (const float scale : scales)
             for (const short position : {0, -1, 32767, -32768}) {
-                const CollisionHull hull = hullOf(blockOf(type, position, position, scale));
+                const CollisionHull hull = hullOf(type, position, position, scale);
                 EXPECT_TRUE(hull.left <= hull.right && hull.top <= hull.bottom)
                     << "type " << type << " scale " << scale << " at " << position;
             }
@@ -77,7 +72,7 @@ TEST(LevelTest, AbsurdScalesFromALevelsFileGiveUprightHullsWithoutOverflow)
 TEST(LevelTest, TickInterpolatesBetweenKeysFromKeyZeroAfterAResetAndWrapsTheLastIntoTheFirst)
 {
     Level level;
-    Block block = blockOf(0, 0, 0, 1.0f);
+    Block block;
     for (int k = 0; k < Block::keyCount; ++k)
         block.scaleKeys[k] = 0.1f * static_cast<float>(k + 1);
     level.addBlock(block);

@@ -9,67 +9,66 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <streambuf>
 #include <string>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace fuzz {
 
-// Takes every character and keeps none.
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-// Silences std::cout for the rest of the process; BV_FUZZ_VERBOSE=1 keeps it,
-// which is how a reproduced crash shows what the code said before it.
-inline void quietStandardOutput()
+// Silences std::cout (a stream without a buffer writes nothing); BV_FUZZ_VERBOSE=1
+// keeps it, which is how a reproduced crash shows what the code said before it.
+inline bool quietStandardOutput()
 {
-    static NullBuffer sink;
     const char* verbose = std::getenv("BV_FUZZ_VERBOSE");
     if (!verbose || std::string(verbose) != "1")
-        std::cout.rdbuf(&sink);
+        std::cout.rdbuf(nullptr);
+    return true;
 }
 
-// A folder under TMPDIR (or /tmp), removed with its contents at exit (a
-// crash leaves it behind, beside the crash input).
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/bv-fuzz-XXXXXX";
-        if (mkdtemp(&pattern[0]))
-            path = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        if (!path.empty())
-            std::filesystem::remove_all(path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+// Before any input, in every target.
+[[maybe_unused]] const bool quiet = quietStandardOutput();
 
-    std::string path; // "" when it could not be made
-};
-
-// The process's scratch folder, made on first use.
+// The process's folder under TMPDIR (or /tmp), made on first use and removed
+// with its contents at exit (a crash leaves it behind, beside the crash
+// input); "" when it could not be made.
 inline const std::string& scratchFolder()
 {
-    static const ScratchFolder folder;
+    static const struct Folder {
+        std::string path;
+        Folder()
+        {
+            const char* tmp = std::getenv("TMPDIR");
+            std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/bv-fuzz-XXXXXX";
+            if (mkdtemp(&pattern[0]))
+                path = pattern;
+        }
+        ~Folder()
+        {
+            std::error_code ignored;
+            if (!path.empty())
+                std::filesystem::remove_all(path, ignored);
+        }
+    } folder;
     return folder.path;
 }
 
-// Writes the bytes to path, replacing what was there; false when it cannot.
-inline bool writeFile(const std::string& path, const uint8_t* data, size_t size)
+// The game's file named name in its folder PlayScaffold under the scratch
+// folder, which the environment variable home is set to; aborts when it
+// cannot be set up.
+inline std::string fileOfTheGame(const char* home, const std::string& name)
+{
+    const std::string& root = scratchFolder();
+    if (root.empty() || mkdir((root + "/PlayScaffold").c_str(), 0755) != 0 || setenv(home, root.c_str(), 1) != 0)
+        std::abort();
+    return root + "/PlayScaffold/" + name;
+}
+
+// Writes the bytes to path, replacing what was there; aborts when it cannot.
+inline void writeFile(const std::string& path, const uint8_t* data, size_t size)
 {
     FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out)
-        return false;
-    const bool written = std::fwrite(data, 1, size, out) == size;
-    return std::fclose(out) == 0 && written;
+    if (!out || std::fwrite(data, 1, size, out) != size || std::fclose(out) != 0)
+        std::abort();
 }
 
 } // namespace fuzz

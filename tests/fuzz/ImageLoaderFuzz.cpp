@@ -6,14 +6,6 @@
 
 #include "VellumDrawingLib/ImageLoader.h"
 
-#include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    fuzz::quietStandardOutput();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const ImageData image = ImageLoader().loadImage(reinterpret_cast<const char*>(data),

@@ -6,29 +6,10 @@
 
 #include "JourneyFile.h"
 
-#include <cstdlib>
-#include <sys/stat.h>
-
-namespace {
-std::string stateFile;
-}
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    fuzz::quietStandardOutput();
-    const std::string& home = fuzz::scratchFolder();
-    const std::string folder = home + "/PlayScaffold";
-    if (home.empty() || (mkdir(folder.c_str(), 0755) != 0) ||
-        setenv("XDG_STATE_HOME", home.c_str(), 1) != 0)
-        std::abort();
-    stateFile = folder + "/state";
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (!fuzz::writeFile(stateFile, data, size))
-        std::abort();
+    static const std::string stateFile = fuzz::fileOfTheGame("XDG_STATE_HOME", "state");
+    fuzz::writeFile(stateFile, data, size);
     JourneyFile file;
     if (file.getPath() != stateFile)
         std::abort();
