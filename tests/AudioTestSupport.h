@@ -1,7 +1,7 @@
 #pragma once
 
-// Music files made by the tests themselves, an independent decode of them and
-// a model of what BackgroundMusic must add to each frame of output.
+// Music files made by the tests themselves, and what BackgroundMusic must add
+// to each frame of output given an independent decode of them.
 
 #include "OggVorbisReader.h"
 #include "OggVorbisWriter.h"
@@ -11,14 +11,10 @@
 
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
-#include <vorbis/vorbisfile.h>
 
-#include <filesystem>
-
-#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace audiotest {
@@ -34,8 +30,7 @@ inline VorbisStream glide(long frames, int channels = 2, double startHz = 220.0)
     for (int channel = 0; channel < channels; ++channel) {
         double phase = 0.3 * channel + 1.0;
         for (long frame = 0; frame < frames; ++frame) {
-            const double hz = startHz * (1.0 + 0.5 * channel) + 0.01 * frame;
-            phase += 2.0 * M_PI * hz / 44100.0;
+            phase += 2.0 * M_PI * (startHz * (1.0 + 0.5 * channel) + 0.01 * frame) / 44100.0;
             stream.samples[frame * channels + channel] = static_cast<float>(0.6 * std::cos(phase));
         }
     }
@@ -48,80 +43,24 @@ inline std::string writeMusic(const std::string& path, const std::vector<VorbisS
     return path;
 }
 
-using Decoded = DecodedMusic;
-
-inline Decoded decodeFirstStream(const std::string& path)
+// The first frame of played that is not base plus what the music of the
+// file adds there, or -1: its first stream decoded, looping, times a gain
+// that starts at 0 and grows by a millionth after each frame, at half
+// amplitude.
+inline long firstDifference(const std::vector<float>& played, const std::string& path, float base = 0.0f)
 {
-    Decoded decoded;
-    if (!readFirstStream(path, decoded))
-        ADD_FAILURE() << "cannot decode " << path;
-    return decoded;
-}
-
-// What the music adds to frame after frame of a block: the decoded music,
-// looping, times a gain that starts at 0 and grows after each frame, times 0.5.
-class MusicModel {
-public:
-    explicit MusicModel(const Decoded& music) : music(music) {}
-
-    void next(float& left, float& right)
-    {
-        if (music.frames() == 0) {
-            left = right = 0.0f;
-        } else {
-            left = music.left[position] * gain * 0.5f;
-            right = music.right[position] * gain * 0.5f;
-            position = (position + 1) % music.frames();
-        }
+    DecodedMusic music;
+    EXPECT_TRUE(readFirstStream(path, music) && music.frames() > 0) << "cannot decode " << path;
+    float gain = 0.0f;
+    for (std::size_t frame = 0; 2 * frame < played.size() && music.frames() > 0; ++frame) {
+        const std::size_t at = frame % music.frames();
+        if (std::fabs(played[2 * frame] - (base + music.left[at] * gain * 0.5f)) > 1e-6f ||
+            std::fabs(played[2 * frame + 1] - (base + music.right[at] * gain * 0.5f)) > 1e-6f)
+            return static_cast<long>(frame);
         if (gain < 1.0f)
             gain += 0.000001f;
     }
-
-private:
-    const Decoded& music;
-    long position = 0;
-    float gain = 0.0f;
-};
-
-// Counts the frames of an interleaved block that differ from the model's,
-// each compared after adding it to base, and describes the first.
-struct Comparison {
-    long mismatches = 0;
-    std::string first;
-};
-
-inline Comparison compareWithModel(MusicModel& model, const std::vector<float>& block,
-                                   long firstFrame, float base = 0.0f)
-{
-    Comparison result;
-    const long frames = static_cast<long>(block.size()) / 2;
-    for (long frame = 0; frame < frames; ++frame) {
-        float left = 0.0f;
-        float right = 0.0f;
-        model.next(left, right);
-        left += base;
-        right += base;
-        if (std::fabs(block[2 * frame] - left) > 1e-6f || std::fabs(block[2 * frame + 1] - right) > 1e-6f) {
-            if (result.mismatches++ == 0)
-                result.first = "frame " + std::to_string(firstFrame + frame) + ": got ("
-                               + std::to_string(block[2 * frame]) + ", "
-                               + std::to_string(block[2 * frame + 1]) + "), expected ("
-                               + std::to_string(left) + ", " + std::to_string(right) + ")";
-        }
-    }
-    return result;
-}
-
-// Waits until the decoding thread has refilled the buffer, as it must in the
-// time the other two take to play; false after two seconds.
-inline bool waitUntilReady(const BackgroundMusic& music, int buffer)
-{
-    for (int tries = 0; tries < 400; ++tries) {
-        if (music.isBufferReady(buffer))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
+    return -1;
 }
 
 // ALSA loads its plugin modules (JACK's, PulseAudio's ...) while PortAudio
@@ -134,12 +73,11 @@ inline void keepAlsaPluginsLoaded()
     Dl_info info;
     if (!dladdr(reinterpret_cast<void*>(&snd_asoundlib_version), &info) || !info.dli_fname)
         return;
-    const auto pluginDir = std::filesystem::path(info.dli_fname).parent_path() / "alsa-lib";
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(pluginDir, error)) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(info.dli_fname).parent_path() / "alsa-lib", error))
         if (entry.path().extension() == ".so")
             dlopen(entry.path().c_str(), RTLD_NOW | RTLD_NODELETE);
-    }
 }
 
 } // namespace audiotest

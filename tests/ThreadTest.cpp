@@ -1,3 +1,4 @@
+#include "platform/CriticalSection.h"
 #include "platform/Thread.h"
 
 #include <gtest/gtest.h>
@@ -8,37 +9,49 @@
 
 namespace {
 
-class CountingThread : public Thread {
-public:
-    CountingThread(std::atomic<int>& runs, bool result, int workMs) : runs(runs), result(result), workMs(workMs) {}
+// Counts its runs, each after a fifth of a second's work.
+struct CountingThread : Thread {
     ~CountingThread() override { waitForThread(); }
-
     bool run() override
     {
-        std::this_thread::sleep_for(std::chrono::milliseconds(workMs));
-        runs.fetch_add(1);
-        return result;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        return ++runs > 0;
     }
-
-private:
-    std::atomic<int>& runs;
-    const bool result;
-    const int workMs;
+    static inline std::atomic<int> runs{0};
 };
 
 } // namespace
 
 TEST(ThreadTest, SecondStartStartsNothingAndDestructionWaitsUntilRunReturns)
 {
-    std::atomic<int> runs{0};
     {
-        CountingThread thread(runs, true, 200);
+        CountingThread thread;
         for (int i = 0; i < 3; ++i)
             thread.startThread(&thread);
-        EXPECT_EQ(runs.load(), 0);
+        EXPECT_EQ(CountingThread::runs.load(), 0);
     }
-    EXPECT_EQ(runs.load(), 1);
+    EXPECT_EQ(CountingThread::runs.load(), 1);
     // Time for a wrongly started second thread to be counted.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(runs.load(), 1);
+    EXPECT_EQ(CountingThread::runs.load(), 1);
+}
+
+// A second thread waits while the first holds the lock, and gets it once the
+// holder's scope ends; its own scope lets go again.
+TEST(CriticalSectionTest, SecondThreadWaitsUntilTheHoldersScopeEnds)
+{
+    CriticalSection section;
+    std::atomic<bool> taken{false};
+    std::thread other;
+    {
+        CriticalSection::ScopedLock lock(section);
+        ASSERT_TRUE(lock.isHeld());
+        other = std::thread([&] { taken.store(CriticalSection::ScopedLock(section).isHeld()); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_FALSE(taken.load()) << "the second thread got in while the lock was held";
+    }
+    other.join();
+    EXPECT_TRUE(taken.load());
+    ASSERT_TRUE(section.lock());
+    section.unlock();
 }
