@@ -103,23 +103,6 @@ TEST_F(OpenGLDrawerTest, ImagesArePaddedToPowersOfTwoByRepeatingTheirEdges)
     drawer->releaseImage(id);
 }
 
-TEST_F(OpenGLDrawerTest, IdsCountUpAndOnlyTheLatestReleasedIdComesBack)
-{
-    OpenGLDrawer fresh(1024, 768);
-    const auto load = [&fresh] { return fresh.loadImage(solidPixels(4, 4, 1, 2, 3, 4), 4, 4); };
-    EXPECT_EQ(fresh.loadImage(nullptr, 4, 4), 0u);
-    EXPECT_EQ(load(), 1u);
-    EXPECT_EQ(load(), 2u);
-    fresh.releaseImage(1);
-    EXPECT_EQ(load(), 3u);
-    fresh.releaseImage(3);
-    fresh.releaseImage(77);
-    EXPECT_EQ(load(), 3u);
-    EXPECT_EQ(fresh.getImages().size(), 2u);
-    fresh.releaseImage(2);
-    fresh.releaseImage(3);
-}
-
 // The checks are on in every build type.
 TEST(OpenGLDrawerDeathTest, AnUnknownImageOrFontAbortsWithTheFailedCheck)
 {
