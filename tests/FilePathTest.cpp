@@ -23,7 +23,7 @@ TEST(FilePathTest, ChildrenAreListedInByteOrderWithHiddenEntries)
 
 TEST(FilePathTest, ConventionalFoldersFollowTheEnvironmentAndTheExecutable)
 {
-    ScopedEnv home = ScopedEnv::unset("HOME");
+    ScopedEnv home("HOME", nullptr);
     EXPECT_TRUE(FilePath::getHomeDir().isDirectory()) << "the password database still knows where home is";
     char buffer[4096] = {};
     ASSERT_GT(readlink("/proc/self/exe", buffer, sizeof buffer - 1), 0);
