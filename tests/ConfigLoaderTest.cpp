@@ -35,7 +35,7 @@ const char* const defaultFile = "w 1024\nh 768\na 0\nf 1\nns 0\nnm 0\naa CoreAud
 class ConfigLoaderTest : public ::testing::Test {
 protected:
     TempDir dir;
-    ScopedEnv noDisplay = ScopedEnv::unset("DISPLAY");
+    ScopedEnv noDisplay{"DISPLAY", nullptr};
     ScopedEnv home{"HOME", dir.path() + "/home"};
     ScopedEnv configHome{"XDG_CONFIG_HOME", dir.path() + "/config"};
 
@@ -72,7 +72,7 @@ TEST_F(ConfigLoaderTest, FolderFallsBackToHomeConfigWhenConfigHomeIsUnsetEmptyOr
     for (const char* value : {static_cast<const char*>(nullptr), "", "relative/config"}) {
         SCOPED_TRACE(value ? value : "unset");
         std::filesystem::remove_all(dir.path() + "/home");
-        ScopedEnv configHomeGone = value ? ScopedEnv("XDG_CONFIG_HOME", value) : ScopedEnv::unset("XDG_CONFIG_HOME");
+        ScopedEnv configHomeGone("XDG_CONFIG_HOME", value);
         CoutCapture out;
         EXPECT_EQ(getFilePath(), expected);
         EXPECT_EQ(getFilePath(), expected);

@@ -127,7 +127,7 @@ TEST_F(FileEntryKindsTest, EntryThatIsNoReadableFileIsRefusedWithoutBlockingAndN
 // and write through; the oversized file, against each reader's own bound.
 TEST_F(FileEntryKindsTest, EachReaderRefusesWhatFilePathRefusesInOneLineAndGoesOnWithoutIt)
 {
-    const ScopedEnv noDisplay = ScopedEnv::unset("DISPLAY");
+    const ScopedEnv noDisplay("DISPLAY", nullptr);
     const struct {
         const char *name, *before, *after;
         std::uintmax_t bound;

@@ -168,25 +168,3 @@ TEST(GamePlayRenderTest, BlackFadesOutOverEachPlanesStartAndGreyFadesInAfterTheL
     EXPECT_EQ(grey.front(), 0);
     EXPECT_EQ(g.frame("fillRect")[1], "fillRect 128 128 128 255");
 }
-
-TEST(GamePlayRenderTest, FrameThatChangesScreenOrPlaneDrawsTheOldBlocksAndTheNewDoor)
-{
-    Game g("<Plane><Screen><Block x=\"10\" y=\"600\" type=\"1\" s0=\"1\"/></Screen>"
-           "<Screen><Block x=\"20\" y=\"620\" type=\"3\" s0=\"1\"/><Door x=\"30\" y=\"40\"/></Screen></Plane>"
-           "<Plane><Screen><Block x=\"50\" y=\"660\" type=\"0\" s0=\"1\"/>"
-           "<Door x=\"70\" y=\"80\"/><Player x=\"200\" y=\"100\"/></Screen></Plane>");
-    g.game->showTitle = false;
-    g.place(1022, 100);
-    g.press(SDLK_RIGHT);
-    const auto firstThree = [&g] {
-        const std::vector<std::string> calls = g.frame("drawImage");
-        return std::vector<std::string>(calls.begin(), calls.begin() + std::min<std::size_t>(3, calls.size()));
-    };
-    EXPECT_EQ(firstThree(), (std::vector<std::string>{image(Door, 30, 40), image(Guywalk1, -22, 101), image(Rect2a, 10, 600)}));
-    EXPECT_EQ(g.game->currentScreen, 1);
-    g.press(SDLK_RIGHT, false);
-    g.place(30, 40);
-    g.press(SDLK_DOWN);
-    EXPECT_EQ(firstThree(), (std::vector<std::string>{image(Door, 70, 80), image(Guystand1, 200, 101), image(Rect4a, 20, 620)}));
-    EXPECT_EQ(g.game->currentPlane, 1);
-}

@@ -160,7 +160,7 @@ TEST(JourneyFileTest, StateLivesUnderAnAbsoluteStateHomeElseInTheHomeFolder)
     const std::pair<const char*, std::string> cases[] = {
         {"/var/somewhere", "/var/somewhere/PlayScaffold/state"}, {"relative/state", fallback}, {"", fallback}, {nullptr, fallback}};
     for (const auto& [stateHome, path] : cases) {
-        ScopedEnv env = stateHome ? ScopedEnv("XDG_STATE_HOME", stateHome) : ScopedEnv::unset("XDG_STATE_HOME");
+        ScopedEnv env("XDG_STATE_HOME", stateHome);
         EXPECT_EQ(JourneyFile::defaultPath(), path) << (stateHome ? stateHome : "unset");
     }
 }

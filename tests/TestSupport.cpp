@@ -35,36 +35,20 @@ std::string TempDir::write(const std::string& name, const std::string& content) 
     return file;
 }
 
-ScopedEnv::ScopedEnv(const std::string& name) : name(name)
+ScopedEnv::ScopedEnv(const std::string& name, const char* value) : name(name)
 {
-    if (const char* value = std::getenv(name.c_str())) {
+    if (const char* old = std::getenv(name.c_str())) {
         hadValue = true;
-        oldValue = value;
+        oldValue = old;
     }
-}
-
-ScopedEnv::ScopedEnv(const std::string& name, const std::string& value) : ScopedEnv(name)
-{
-    setenv(name.c_str(), value.c_str(), 1);
-}
-
-ScopedEnv ScopedEnv::unset(const std::string& name)
-{
-    ScopedEnv env(name);
-    unsetenv(name.c_str());
-    return env;
-}
-
-ScopedEnv::ScopedEnv(ScopedEnv&& other) noexcept
-    : name(std::move(other.name)), hadValue(other.hadValue), oldValue(std::move(other.oldValue))
-{
-    other.active = false;
+    if (value)
+        setenv(name.c_str(), value, 1);
+    else
+        unsetenv(name.c_str());
 }
 
 ScopedEnv::~ScopedEnv()
 {
-    if (!active)
-        return;
     if (hadValue)
         setenv(name.c_str(), oldValue.c_str(), 1);
     else

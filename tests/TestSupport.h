@@ -19,23 +19,20 @@ private:
     std::string root;
 };
 
-// Sets (or, with unset(), removes) an environment variable for one scope and
-// puts back what was there before.
+// Sets (or, given no value, removes) an environment variable for one scope
+// and puts back what was there before.
 class ScopedEnv {
 public:
-    ScopedEnv(const std::string& name, const std::string& value);
-    static ScopedEnv unset(const std::string& name);
+    ScopedEnv(const std::string& name, const char* value);
+    ScopedEnv(const std::string& name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
     ~ScopedEnv();
-    ScopedEnv(ScopedEnv&& other) noexcept;
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
-    explicit ScopedEnv(const std::string& name);
     std::string name;
     bool hadValue = false;
     std::string oldValue;
-    bool active = true;
 };
 
 std::string readFile(const std::string& path);
