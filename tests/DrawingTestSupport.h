@@ -61,6 +61,7 @@ private:
 // tried once more. Null when both tries fail.
 inline std::unique_ptr<OpenGLDrawer> openDrawerWindow(unsigned short width, unsigned short height)
 {
+    OpenGLDrawer::prepareVideo();
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
             std::cout << "DrawingTestSupport: SDL_Init failed: " << SDL_GetError() << std::endl;

@@ -336,10 +336,12 @@ unsigned char* OpenGLDrawer::getScreenPixels()
     const std::size_t bytes = static_cast<std::size_t>(screenWidth) * screenHeight * 3;
     std::unique_ptr<unsigned char[]> pixels(new unsigned char[bytes]);
     frame.finishFrame();
-    SDL_GL_SwapBuffers();
+    // Read before the swap: what the back buffer holds after one is undefined,
+    // and only a framebuffer that SDL's compatibility layer drew through kept it.
     std::memset(pixels.get(), 0, bytes);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, screenWidth, screenHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.get());
+    SDL_GL_SwapBuffers();
     return pixels.release();
 }
 
