@@ -16,18 +16,18 @@
 #include <string>
 #include <vector>
 
-// What the game's pictures do not reach: a mirrored or tinted image, the
-// padding, the text and fonts, and the checks.
+// What the game's pictures do not reach: the drawer's other shapes, its ids,
+// its padding, its text and fonts, and its checks.
 
 namespace {
 
-// Left half red, right half blue.
-unsigned char* twoColourPixels(unsigned int width, unsigned int height)
+// Left half red, right half blue (or, turned, top half red, bottom blue).
+unsigned char* twoColourPixels(unsigned int width, unsigned int height, bool splitAcross)
 {
     unsigned char* pixels = solidPixels(width, height, 255, 0, 0, 255);
     for (unsigned int y = 0; y < height; ++y)
         for (unsigned int x = 0; x < width; ++x)
-            if (x >= width / 2) {
+            if (splitAcross ? x >= width / 2 : y >= height / 2) {
                 pixels[(y * width + x) * 4] = 0;
                 pixels[(y * width + x) * 4 + 2] = 255;
             }
@@ -110,20 +110,37 @@ TEST(OpenGLDrawerDeathTest, AnUnknownImageOrFontAbortsWithTheFailedCheck)
     const char* message = "src/VellumDrawingLib/OpenGLDrawer\\.cpp:[0-9]+: failed assertion `it != images\\.end\\(\\)'";
     OpenGLDrawer drawer(1024, 768);
     EXPECT_DEATH(drawer.drawImage(42, 0, 0, 1, 1, 1, 1, 1, 1), message);
+    EXPECT_DEATH(drawer.drawImageRot(42, 0, 0, 0, 0, 0, 1, 1), message);
     EXPECT_DEATH(drawer.drawText("A", 1u, 0, 0, 0, 1, 1, 1, 1, 1),
                  "OpenGLDrawer\\.cpp:[0-9]+: failed assertion `font <= fonts\\.size\\(\\)'");
 }
 
-// Each shape the game draws lands in its box, with nothing in a margin around
-// it, and the colour at one point shows it drawn the way asked.
+// Each shape lands in its box, with nothing in a margin around it, and the
+// colour at one point shows it drawn the way asked.
 TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
 {
     drawer->setTexInterp(false);
-    const unsigned int across = drawer->loadImage(twoColourPixels(64, 32), 64, 32);
+    const unsigned int across = drawer->loadImage(twoColourPixels(64, 32, true), 64, 32);
+    const unsigned int square = drawer->loadImage(twoColourPixels(64, 64, true), 64, 64);
+    const unsigned int down = drawer->loadImage(twoColourPixels(64, 64, false), 64, 64);
+    float corners[] = {0, 0, 100, 0, 100, 100, 0, 100};
+    const unsigned int poly = drawer->loadPoly(corners, 4);
+
     drawer->drawImage(across, 164, 100, -1, 1, 1, 1, 1, 1);
     drawer->drawImage(across, 200, 100, 1, 1, 1, 1, 1, 0.5f);
+    drawer->drawImageRot(down, 300, 100, 90, 32, 32, 1, 1);
+    drawer->drawImageRot(down, 400, 100, 0, 32, 32, 2, 2);
+    drawer->fillGradient(600, 100, 50, 100, 255, 255, 255, 255, 0, 0, 0, 255);
+    drawer->drawPoly(poly, square, 700, 100, 1, 1, 1, 1, 1, 1);
     drawer->fillRect(850, 100, 100, 100, 192, 255, 192, 255);
     drawer->fillRect(850, 100, 100, 100, 0, 0, 0, 128);
+    drawer->drawLine(100, 300, 400, 300, 1, 1, 1, 1);
+    drawer->drawLine(500, 300, 500, 300, 1, 1, 1, 1);
+    drawer->drawPoly(poly + 1, square, 600, 300, 1, 1, 1, 1, 1, 1);
+    drawer->drawPoly(poly, 9999, 700, 300, 1, 1, 1, 1, 1, 1);
+    drawer->setViewport(850, 300, 100, 100);
+    drawer->fillRect(0, 0, 100, 100, 255, 0, 0, 255);
+    drawer->resetViewport();
     const struct {
         const char* name;
         int x0, y0, x1, y1;
@@ -131,7 +148,16 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
     } cases[] = {
         {"mirrored", 100, 100, 164, 132, {110, 116, 0, 0, 255}},
         {"tinted", 200, 100, 264, 132, {210, 116, 128, 0, 0}},
+        {"turned about the pivot", 300, 100, 364, 164, {350, 132, 255, 0, 0}},
+        {"scaled from the corner", 400, 100, 528, 228, {464, 220, 0, 0, 255}},
+        {"gradient", 600, 100, 650, 200, {625, 150, 126, 126, 126}},
+        {"polygon stretching its texture", 700, 100, 800, 200, {797, 150, 0, 0, 255}},
         {"blended fill", 850, 100, 950, 200, {900, 150, 96, 127, 96}},
+        {"line of the soft profile", 100, 296, 400, 304, {250, 298, 192, 192, 192}},
+        {"line whose ends coincide", 500, 300, 500, 300, {500, 300, 0, 0, 0}},
+        {"unknown polygon", 600, 300, 600, 300, {602, 302, 0, 0, 0}},
+        {"polygon of an unknown image", 700, 300, 700, 300, {702, 302, 0, 0, 0}},
+        {"viewport", 850, 300, 950, 400, {947, 397, 255, 0, 0}},
     };
     const Screen s = screen();
     for (const auto& c : cases) {
@@ -141,7 +167,8 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
         EXPECT_FALSE(s.anyLit(c.x0 - m, c.y0 - m, c.x1 + m, c.y0) || s.anyLit(c.x0 - m, c.y1, c.x1 + m, c.y1 + m) ||
                      s.anyLit(c.x0 - m, c.y0, c.x0, c.y1) || s.anyLit(c.x1, c.y0, c.x1 + m, c.y1));
     }
-    drawer->releaseImage(across);
+    for (const unsigned int id : {across, square, down})
+        drawer->releaseImage(id);
 }
 
 // Characters without a glyph still advance; the colon, which has no image,
