@@ -123,8 +123,17 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
     const unsigned int across = drawer->loadImage(twoColourPixels(64, 32, true), 64, 32);
     const unsigned int square = drawer->loadImage(twoColourPixels(64, 64, true), 64, 64);
     const unsigned int down = drawer->loadImage(twoColourPixels(64, 64, false), 64, 64);
+    const unsigned int red = drawer->loadImage(solidPixels(64, 64, 255, 0, 0, 255), 64, 64);
+    const unsigned int blue = drawer->loadImage(solidPixels(64, 64, 0, 0, 255, 255), 64, 64);
     float corners[] = {0, 0, 100, 0, 100, 100, 0, 100};
     const unsigned int poly = drawer->loadPoly(corners, 4);
+    const CoutCapture quiet;  // the shader sources are echoed, with the compiler's log
+    // A stage without a file is left empty; the uniforms found are those of
+    // the program loaded last.
+    EXPECT_NE(drawer->loadShader("", BV_TEST_DATA_DIR "/shaders/mix.frag"), 0u);
+    const unsigned int program = drawer->loadShader(BV_TEST_DATA_DIR "/shaders/mix.vert", BV_TEST_DATA_DIR "/shaders/mix.frag");
+    ASSERT_NE(program, 0u);
+    EXPECT_EQ(drawer->loadShaderFile(BV_TEST_DATA_DIR "/shaders/missing.vert"), "");
 
     drawer->drawImage(across, 164, 100, -1, 1, 1, 1, 1, 1);
     drawer->drawImage(across, 200, 100, 1, 1, 1, 1, 1, 0.5f);
@@ -141,6 +150,9 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
     drawer->setViewport(850, 300, 100, 100);
     drawer->fillRect(0, 0, 100, 100, 255, 0, 0, 255);
     drawer->resetViewport();
+    drawer->useShader(program);
+    drawer->useSecondImage(blue);
+    drawer->drawImage(red, 100, 500, 1, 1, 1, 1, 1, 1);
     const struct {
         const char* name;
         int x0, y0, x1, y1;
@@ -158,6 +170,7 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
         {"unknown polygon", 600, 300, 600, 300, {602, 302, 0, 0, 0}},
         {"polygon of an unknown image", 700, 300, 700, 300, {702, 302, 0, 0, 0}},
         {"viewport", 850, 300, 950, 400, {947, 397, 255, 0, 0}},
+        {"second image mixed in", 100, 500, 164, 564, {132, 532, 128, 0, 128}},
     };
     const Screen s = screen();
     for (const auto& c : cases) {
@@ -167,7 +180,12 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
         EXPECT_FALSE(s.anyLit(c.x0 - m, c.y0 - m, c.x1 + m, c.y0) || s.anyLit(c.x0 - m, c.y1, c.x1 + m, c.y1 + m) ||
                      s.anyLit(c.x0 - m, c.y0, c.x0, c.y1) || s.anyLit(c.x1, c.y0, c.x1 + m, c.y1));
     }
-    for (const unsigned int id : {across, square, down})
+    // The second image is for one frame only.
+    drawer->endDrawing();
+    drawer->beginDrawing();
+    drawer->drawImage(red, 100, 500, 1, 1, 1, 1, 1, 1);
+    EXPECT_TRUE(near(screen().at(132, 532), 128, 0, 0)) << screen().at(132, 532);
+    for (const unsigned int id : {across, square, down, red, blue})
         drawer->releaseImage(id);
 }
 
