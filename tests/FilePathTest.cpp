@@ -5,8 +5,30 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
+
+TEST(FilePathTest, NamesAndExtensionsFollowTheLastPointAndSlashAndAFolderHasNoExtension)
+{
+    const std::array<std::string, 5> cases[] = {
+        // path, parent, name, name with extension, extension
+        {"/a/b.c/file.tar.gz", "/a/b.c", "file.tar", "file.tar.gz", "gz"},
+        // The last point of the whole path lies in a folder's name.
+        {"/a/b.c/notes", "/a/b.c", "notes", "notes", "c/notes"},
+        // No slash: the parent is the path; no point: the extension is the whole path.
+        {"plain", "plain", "plain", "plain", "plain"},
+    };
+    for (const auto& c : cases) {
+        const FilePath path(c[0]);
+        EXPECT_EQ((std::array<std::string, 5>{c[0], path.getParent().path, path.getName(), path.getNameWithExtension(),
+                                              path.getExtension()}), c);
+    }
+    TempDir dir;
+    EXPECT_EQ(FilePath(dir.path()).getChild("x.d").getChild("y").path, dir.path() + "/x.d/y");
+    std::filesystem::create_directory(dir.path() + "/x.d");
+    EXPECT_EQ(FilePath(dir.path() + "/x.d").getExtension(), "");
+}
 
 TEST(FilePathTest, ChildrenAreListedInByteOrderWithHiddenEntries)
 {
@@ -23,6 +45,13 @@ TEST(FilePathTest, ChildrenAreListedInByteOrderWithHiddenEntries)
 
 TEST(FilePathTest, ConventionalFoldersFollowTheEnvironmentAndTheExecutable)
 {
+    {
+        ScopedEnv home("HOME", "/home/player");
+        ScopedEnv data("XDG_DATA_HOME", "/data/home");
+        EXPECT_EQ(FilePath::getAppDataPath().path, "/data/home");
+        ScopedEnv noData("XDG_DATA_HOME", nullptr);
+        EXPECT_EQ(FilePath::getAppDataPath().path, "/home/player/.local/share");
+    }
     ScopedEnv home("HOME", nullptr);
     EXPECT_TRUE(FilePath::getHomeDir().isDirectory()) << "the password database still knows where home is";
     char buffer[4096] = {};
