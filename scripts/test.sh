@@ -12,9 +12,10 @@ root=$(pwd)
 # this shell itself, never in $(...): a child starts with no children.)
 cpu_now() {
   mkdir -p "$root/build"
-  times > "$root/build/times.$BASHPID"
-  cpu_total=$(awk 'END { split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%.0f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' \
-    "$root/build/times.$BASHPID")
+  local file=$root/build/times.$BASHPID
+  times > "$file"
+  cpu_total=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%.0f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' \
+    "$file")
 }
 
 # Every build here is for testing: the game's libraries and the tests are
