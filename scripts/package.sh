@@ -31,7 +31,7 @@ cxxflags="$(flags CXXFLAGS) $(flags CPPFLAGS)"
 ldflags="$(flags LDFLAGS) -Wl,--as-needed"
 
 scripts/setup.sh "$build_dir" \
-  -DCMAKE_BUILD_TYPE=Release -DBV_TESTS=OFF -DBV_TOOLS=OFF -DBV_DEBIAN_LAYOUT=ON \
+  -DCMAKE_BUILD_TYPE=Release -DBV_TESTS=OFF -DBV_TOOLS=OFF -DBV_DEBIAN_LAYOUT=ON -DBV_UNITY=ON \
   -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_C_FLAGS="$cflags" -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
 

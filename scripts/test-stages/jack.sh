@@ -37,11 +37,17 @@ stop_jack() {
   fi
 }
 
-tsan_music() {
+# Only the two test programs, each its source alone, and what they link.
+tsan_build() {
   mkdir -p build-tsan
-  cmake -S . -B build-tsan -DBV_TSAN=ON > build-tsan/configure.log 2>&1 || {
+  cmake -S . -B build-tsan -DBV_TSAN=ON "${fast_build[@]}" \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" > build-tsan/configure.log 2>&1 || {
     cat build-tsan/configure.log; return 1; }
-  cmake --build build-tsan -j"$(nproc)" --target BackgroundMusicRealTimeTest MusicLevelTest || return 1
+  cmake --build build-tsan -j"$(nproc)" --target BackgroundMusicRealTimeTest MusicLevelTest
+}
+
+tsan_music() {
+  await_build tsan_build || return 1
   TSAN_OPTIONS="halt_on_error=1:exitcode=66" build-tsan/BackgroundMusicRealTimeTest &&
     TSAN_OPTIONS="halt_on_error=1:exitcode=66" build-tsan/MusicLevelTest
 }
@@ -53,3 +59,5 @@ tsan_stage() {
 service_starts+=(start_jack)
 service_stops+=(stop_jack)
 plain_stages+=(tsan_stage)
+# Its build is the first a plain stage needs.
+background_builds=(tsan_build "${background_builds[@]}")
