@@ -66,7 +66,7 @@ status=0
 
 sanitized_build() {
   scripts/setup.sh --with-tests build-asan "${fast_build[@]}" -DBV_SANITIZE=ON \
-    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBV_TOOLS=OFF
+    -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1" -DBV_TOOLS=OFF
 }
 
 background_dir=$root/build/background

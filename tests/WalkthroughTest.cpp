@@ -99,23 +99,3 @@ TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevelsAndForgivesEveryJum
     }
     EXPECT_GT(jumps, 0);
 }
-
-// One door a plane, blocks on every screen, and a start on a block's top edge.
-TEST(WalkthroughTest, ShippedLevelsKeepTheirPromises)
-{
-    GamePlay game;
-    Walkthrough::NullDrawer drawer;
-    for (int plane = 0; plane < static_cast<int>(game.planes.size()); ++plane) {
-        int doors = 0;
-        for (const Level* level : game.planes[plane].levels) {
-            EXPECT_FALSE(level->blocks.empty()) << "plane " << plane;
-            doors += level->door ? 1 : 0;
-        }
-        EXPECT_EQ(doors, 1) << "plane " << plane;
-        game.beginOnPlane(plane);
-        const short startY = game.player.y;
-        game.draw(&drawer);
-        EXPECT_TRUE(game.player.grounded && game.player.y == startY) << "plane " << plane;
-    }
-    EXPECT_TRUE(game.planes[0].levels[3]->door.has_value());
-}
