@@ -14,12 +14,6 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // The file as a person reads it.
-std::string stateText(int plane, int music, int muted)
-{
-    return "PlayScaffold state 1\nplane " + std::to_string(plane) + "\nmusic " + std::to_string(music) +
-           "\nmuted " + std::to_string(muted) + "\n";
-}
-
 // The shipped levels, a state folder of the test's own and the journey over
 // them, as the Application holds them.
 class JourneyTest : public ::testing::Test {

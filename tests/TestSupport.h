@@ -37,6 +37,13 @@ private:
 
 std::string readFile(const std::string& path);
 
+// The player's state file as the game writes it.
+inline std::string stateText(int plane, int music, int muted = 0)
+{
+    return "PlayScaffold state 1\nplane " + std::to_string(plane) + "\nmusic " + std::to_string(music) +
+           "\nmuted " + std::to_string(muted) + "\n";
+}
+
 // What a shell command line printed on standard output, and how it ended.
 struct CommandResult {
     int status = -1;  // exit status; -1 when it did not exit normally

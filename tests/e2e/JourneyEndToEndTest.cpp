@@ -11,12 +11,6 @@ using namespace e2e;
 
 namespace {
 
-std::string stateText(int plane, int music)
-{
-    return "PlayScaffold state 1\nplane " + std::to_string(plane) + "\nmusic " + std::to_string(music) +
-           "\nmuted 0\n";
-}
-
 } // namespace
 
 // Two starts of the game in one home folder, the first door passed in
