@@ -142,6 +142,15 @@ bool Application::runPass()
     drawer->finishDrawing();
     lastFrameTicks = paceFrame(lastFrameTicks, clock);
     drawer->endDrawing();
+    // A swap far slower than the one before (the first, which brings the
+    // window up, or the first after a change of video mode) shows its frame
+    // late, and the next would follow it too soon: that one counts from as
+    // much later. Smaller jitter is left alone, or the mean would creep up.
+    const Uint32 swap = clock.ticks() - lastFrameTicks;
+    const Uint32 slack = clock.unitsPerMillisecond / 2;
+    if (lastSwapTicks == 0 || swap > lastSwapTicks + slack)
+        lastFrameTicks += lastSwapTicks == 0 ? swap : swap - lastSwapTicks;
+    lastSwapTicks = swap > 0 ? swap : 1;
     journey.afterFrame();
     return true;
 }

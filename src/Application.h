@@ -96,6 +96,8 @@ public:
     bool quitRequested = false;
     // When the last frame was presented, in the loop clock's units.
     Uint32 lastFrameTicks = 0;
+    // How long the last swap took, on the pacing clock; 0 before the first.
+    Uint32 lastSwapTicks = 0;
     int width = 0;
     int height = 0;
     bool noSound = false;
