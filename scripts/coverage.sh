@@ -14,14 +14,8 @@ scripts/setup.sh --with-tests "$dir" -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_C_FLAGS=--coverage -DCMAKE_CXX_FLAGS=--coverage \
   -DCMAKE_EXE_LINKER_FLAGS=--coverage || exit 1
 
-test_home=$root/$dir/test-home
-rm -rf "$test_home"
-mkdir -p "$test_home"
-cat > "$test_home/.asoundrc" <<'ASOUND'
-pcm.!default { type file slave.pcm "null" file "/dev/null" format "raw" }
-ASOUND
-export HOME=$test_home
-unset XDG_CONFIG_HOME XDG_DATA_HOME
+. scripts/test-home.sh
+use_test_home "$root/$dir/test-home"
 
 # Counters of an earlier run would add to this one's.
 find "$dir" -name '*.gcda' -delete

@@ -29,16 +29,8 @@ scripts/setup.sh --with-tests build "${fast_build[@]}" \
 cpu_now
 echo "== plain: built in $((SECONDS - started_at)) s, $cpu_total CPU s"
 
-# Tests never touch the real user's files: they get a home of their own, in
-# which ALSA's default device is a sink that needs no sound card.
-test_home=$root/build/test-home
-rm -rf "$test_home"
-mkdir -p "$test_home"
-cat > "$test_home/.asoundrc" <<'ASOUND'
-pcm.!default { type file slave.pcm "null" file "/dev/null" format "raw" }
-ASOUND
-export HOME=$test_home
-unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_STATE_HOME
+. scripts/test-home.sh
+use_test_home "$root/build/test-home"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp"

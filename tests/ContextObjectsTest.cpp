@@ -61,11 +61,14 @@ TEST(ContextObjectsTest, TexturesAndProgramsOutliveAVideoModeChange)
 {
     for (const bool throughPlainWindow : {false, true}) {
         SCOPED_TRACE(throughPlainWindow ? "context replaced" : "context kept");
-        // The virtual display now and then refuses a connection: one more try then.
+        // The virtual display now and then refuses a connection made right
+        // after another: one more try then, a moment later.
         bool started = false;
-        for (int attempt = 0; attempt < 2 && !started; ++attempt)
+        for (int attempt = 0; attempt < 2 && !started; ++attempt) {
+            SDL_Delay(attempt * 300);
             if (!(started = SDL_Init(SDL_INIT_VIDEO) == 0 && openGlWindow(64, 48)))
                 SDL_Quit();
+        }
         ASSERT_TRUE(started) << SDL_GetError();
         keepGlDriverLoaded();
 

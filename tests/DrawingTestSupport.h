@@ -57,22 +57,19 @@ private:
 };
 
 // Starts SDL's video and opens a window with a 1024 x 768 drawer in it. The
-// virtual display now and then refuses one connection, so a failed start is
-// tried once more. Null when both tries fail.
+// virtual display now and then refuses a connection made right after another,
+// so a failed start is tried once more, a moment later. Null when both fail.
 inline std::unique_ptr<OpenGLDrawer> openDrawerWindow(unsigned short width, unsigned short height)
 {
     OpenGLDrawer::prepareVideo();
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-            std::cout << "DrawingTestSupport: SDL_Init failed: " << SDL_GetError() << std::endl;
-            continue;
-        }
+        SDL_Delay(attempt * 300);
         auto drawer = std::make_unique<OpenGLDrawer>(1024, 768);
-        if (drawer->initialise(width, height, false, 0)) {
+        if (SDL_Init(SDL_INIT_VIDEO) == 0 && drawer->initialise(width, height, false, 0)) {
             keepGlDriverLoaded();
             return drawer;
         }
-        std::cout << "DrawingTestSupport: no video mode: " << SDL_GetError() << std::endl;
+        std::cout << "DrawingTestSupport: no window: " << SDL_GetError() << std::endl;
         drawer.reset();
         SDL_Quit();
     }
