@@ -30,7 +30,7 @@ build_targets() {
     # Line tables are all a report needs; the game's libraries compiled a
     # few sources to a unit and lld make the build a fraction of the work.
     CC=clang CXX=clang++ cmake -S . -B "$build" -DBV_FUZZ=ON -DBV_TESTS=OFF \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
       -DBV_UNITY=ON -DBV_LINKER=lld > "$build/configure.log" 2>&1 || {
       cat "$build/configure.log"; return 1; }
   fi

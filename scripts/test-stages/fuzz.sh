@@ -4,7 +4,7 @@
 # seconds (scripts/fuzz.sh), as many at once as there are cores. A longer run
 # is scripts/fuzz.sh by hand.
 
-fuzz_seconds=10
+fuzz_seconds=6
 
 fuzz_build() {
   scripts/fuzz.sh build
