@@ -143,13 +143,18 @@ bool OpenGLDrawer::initialise(unsigned short width, unsigned short height, bool 
     frame.adoptContext();
 
     initFonts();
+    settleWindow(width, height);
+    loadLineImageOnce();
+    return modeSet;
+}
+
+void OpenGLDrawer::settleWindow(unsigned short width, unsigned short height)
+{
     glViewport(0, 0, width, height);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     fit(width, height);
     setUpProjectionAndState();
-    loadLineImageOnce();
-    return modeSet;
 }
 
 void OpenGLDrawer::initialiseLight(unsigned short width, unsigned short height)
@@ -195,11 +200,7 @@ bool OpenGLDrawer::changeVideoMode(unsigned short width, unsigned short height, 
     // The fit keeps old offsets when the proportions match; a letterboxed
     // mode before must not leave its bars behind.
     viewportX = viewportY = 0.0f;
-    glViewport(0, 0, width, height);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    fit(width, height);
-    setUpProjectionAndState();
+    settleWindow(width, height);
     remakeContextObjects();
     return changed;
 }

@@ -145,6 +145,9 @@ private:
     // Sets the GL viewport for the logical rectangle last asked for, in the
     // current target.
     void applyViewport();
+    // A new window or mode: cleared black, the logical area fitted into it
+    // and the drawing state set up again.
+    void settleWindow(unsigned short width, unsigned short height);
     // Projection with y downwards and the fixed blending and texturing state.
     void setUpProjectionAndState();
     void loadLineImageOnce();
