@@ -2,7 +2,7 @@
 // SDL_main and ends with its result. Quit requests from the platform (SIGINT,
 // SIGTERM) need nothing here: SDL turns them into SDL_QUIT once its video part
 // runs, and the main loop ends on that as on the window's close control.
-#include "LaunchArguments.h"
+#include "shell/LaunchArguments.h"
 
 int SDL_main(int argc, char** argv);
 

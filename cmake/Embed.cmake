@@ -6,7 +6,7 @@
 # gives, for a.png, `Images::a_png` (const unsigned char[]) and
 # `Images::a_png_size` (const unsigned int) declared in the generated header
 # <Images.h>, which is on the target's include path.
-add_executable(bv_embed ${CMAKE_SOURCE_DIR}/tools/embed/embed.cpp)
+add_executable(BrickVoyagerEmbed ${CMAKE_SOURCE_DIR}/tools/embed/embed.cpp)
 
 function(bv_embed)
   cmake_parse_arguments(E "" "TARGET;NAMESPACE;HEADER" "FILES" ${ARGN})
@@ -21,16 +21,16 @@ function(bv_embed)
     string(MAKE_C_IDENTIFIER ${name} symbol)
     set(out ${outdir}/${symbol}.cpp)
     add_custom_command(OUTPUT ${out}
-      COMMAND bv_embed source ${E_NAMESPACE} ${symbol} ${abs} ${out}
-      DEPENDS bv_embed ${abs}
+      COMMAND BrickVoyagerEmbed source ${E_NAMESPACE} ${symbol} ${abs} ${out}
+      DEPENDS BrickVoyagerEmbed ${abs}
       COMMENT "Embedding ${name} as ${E_NAMESPACE}::${symbol}"
       VERBATIM)
     list(APPEND sources ${out})
     list(APPEND symbols ${symbol})
   endforeach()
   add_custom_command(OUTPUT ${header}
-    COMMAND bv_embed header ${E_NAMESPACE} ${header} ${symbols}
-    DEPENDS bv_embed
+    COMMAND BrickVoyagerEmbed header ${E_NAMESPACE} ${header} ${symbols}
+    DEPENDS BrickVoyagerEmbed
     COMMENT "Writing ${E_HEADER}"
     VERBATIM)
   target_sources(${E_TARGET} PRIVATE ${sources} ${header})

@@ -1,8 +1,8 @@
 // The entry function: builds the Application from the command line, runs it
 // until the player quits and reports a start-up failure. The exit status is
 // the FatalError's: 1 when the game could not start, 0 for "--help".
-#include "Application.h"
 #include "FatalError.h"
+#include "shell/Application.h"
 
 #include <memory>
 #include <string>

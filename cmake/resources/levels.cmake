@@ -7,4 +7,4 @@ add_custom_command(OUTPUT ${BV_LEVELS_COPY}
   DEPENDS ${BV_LEVELS_SOURCE}
   COMMENT "Copying levels.xml into Contents/Resources")
 add_custom_target(BrickVoyagerLevels DEPENDS ${BV_LEVELS_COPY})
-add_dependencies(BrickVoyagerCore BrickVoyagerLevels)
+add_dependencies(BrickVoyagerGame BrickVoyagerLevels)

@@ -9,4 +9,4 @@ add_custom_command(
   DEPENDS ${BV_MUSIC_SOURCE}
   COMMENT "Copying the music to ${BV_MUSIC_OUTPUT}"
   VERBATIM)
-add_custom_target(bv_sound_resources ALL DEPENDS ${BV_MUSIC_OUTPUT})
+add_custom_target(BrickVoyagerMusicResource ALL DEPENDS ${BV_MUSIC_OUTPUT})

@@ -1,9 +1,9 @@
 #include "VellumDrawingLib/FrameCompositor.h"
 
+#include "platform/Environment.h"
+
 #include <GL/glew.h>
 
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -26,8 +26,7 @@ void clearRectangle(int x, int y, int w, int h)
 
 bool FrameCompositor::plainDrawingAsked()
 {
-    const char* value = std::getenv("BV_PLAIN_DRAWING");
-    return value && std::strcmp(value, "") != 0 && std::strcmp(value, "0") != 0;
+    return Environment::isOn("BV_PLAIN_DRAWING");
 }
 
 FrameCompositor::FrameCompositor(int logicalWidth, int logicalHeight)

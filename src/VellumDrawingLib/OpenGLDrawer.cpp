@@ -2,6 +2,7 @@
 
 #include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/TTFSingleton.h"
+#include "platform/Environment.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -89,7 +90,7 @@ void OpenGLDrawer::prepareVideo()
     // it, for comparison, and so does a player's own choice.
     if (FrameCompositor::plainDrawingAsked())
         return;
-    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    Environment::setDefault("SDL12COMPAT_OPENGL_SCALING", "0");
 }
 
 OpenGLDrawer::OpenGLDrawer(short width, short height)
@@ -174,7 +175,7 @@ bool OpenGLDrawer::setVideoMode(unsigned short width, unsigned short height, boo
     if (fullscreen)
         flags |= SDL_FULLSCREEN;
     else
-        setenv("SDL_VIDEO_CENTERED", "1", 1);
+        Environment::set("SDL_VIDEO_CENTERED", "1");
     return SDL_SetVideoMode(width, height, 0, flags) != nullptr;
 }
 

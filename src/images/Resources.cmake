@@ -1,7 +1,7 @@
 # The game's images, made by tools/imagegen (build/BrickVoyagerImageGen src/images)
 # and compiled in as Images::<name>_png with Images::<name>_png_size. The game
 # loads them in this order.
-bv_embed(TARGET BrickVoyagerCore NAMESPACE Images HEADER Images.h FILES
+bv_embed(TARGET BrickVoyagerGame NAMESPACE Images HEADER Images.h FILES
   ${CMAKE_CURRENT_LIST_DIR}/focalfade1.png
   ${CMAKE_CURRENT_LIST_DIR}/focalfade3.png
   ${CMAKE_CURRENT_LIST_DIR}/rect1a.png

@@ -1,6 +1,6 @@
 #include "GameProcess.h"
 
-#include "LevelLoader.h"
+#include "game/LevelLoader.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

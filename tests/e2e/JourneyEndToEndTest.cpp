@@ -1,6 +1,6 @@
 #include "GameProcess.h"
 
-#include "GamePlay.h"
+#include "game/GamePlay.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include "FuzzSupport.h"
 
 #include "FatalError.h"
-#include "LevelLoader.h"
-#include "XmlShape.h"
+#include "game/LevelLoader.h"
+#include "game/XmlShape.h"
 
 #include <tinyxml.h>
 

@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 
-#include "JourneyFile.h"
+#include "shell/JourneyFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -4,7 +4,7 @@
 // same program always writes the same files. Also writes the 8 x 8 line image
 // whose alpha profile gives drawn lines their soft edges.
 //
-//   bv_glyphs OUTPUT_DIR   writes OUTPUT_DIR/fonts/font*.png and OUTPUT_DIR/line.png
+//   BrickVoyagerGlyphs OUTPUT_DIR   writes OUTPUT_DIR/fonts/font*.png and OUTPUT_DIR/line.png
 //
 // Exits with status 1, naming the file, when a glyph touches its outer rows or
 // columns or a file cannot be written.
@@ -213,7 +213,7 @@ bool writeGlyph(const std::string& path, const Glyph& glyph, std::uint32_t seed)
             rgba[(y * side + x) * 4 + 3] = alpha;
             const bool edge = x == 0 || y == 0 || x == side - 1 || y == side - 1;
             if (edge && alpha != 0) {
-                std::cout << "bv_glyphs: " << path << " touches the outer rows or columns\n";
+                std::cout << "BrickVoyagerGlyphs: " << path << " touches the outer rows or columns\n";
                 return false;
             }
         }
@@ -236,7 +236,7 @@ bool writeLineImage(const std::string& path)
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::cout << "usage: bv_glyphs OUTPUT_DIR\n";
+        std::cout << "usage: BrickVoyagerGlyphs OUTPUT_DIR\n";
         return 1;
     }
     const std::string out = argv[1];
@@ -245,14 +245,14 @@ int main(int argc, char** argv)
     for (const Glyph& glyph : glyphs()) {
         const std::string path = out + "/fonts/font" + glyph.name + ".png";
         if (!writeGlyph(path, glyph, seed++)) {
-            std::cout << "bv_glyphs: could not write " << path << "\n";
+            std::cout << "BrickVoyagerGlyphs: could not write " << path << "\n";
             return 1;
         }
     }
     if (!writeLineImage(out + "/line.png")) {
-        std::cout << "bv_glyphs: could not write " << out << "/line.png\n";
+        std::cout << "BrickVoyagerGlyphs: could not write " << out << "/line.png\n";
         return 1;
     }
-    std::cout << "bv_glyphs: wrote 42 glyphs and the line image to " << out << "\n";
+    std::cout << "BrickVoyagerGlyphs: wrote 42 glyphs and the line image to " << out << "\n";
     return 0;
 }

@@ -3,7 +3,7 @@
 // roughness comes from a fixed hash, so the same program always writes the
 // same files.
 //
-//   bv_icongen OUTPUT_DIR   writes OUTPUT_DIR/icons/<size>/BrickVoyager.png
+//   BrickVoyagerIconGen OUTPUT_DIR   writes OUTPUT_DIR/icons/<size>/BrickVoyager.png
 //
 // Exits with status 1, naming the file, when a file cannot be written.
 
@@ -114,7 +114,7 @@ std::vector<unsigned char> draw(unsigned int side)
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::cout << "usage: bv_icongen OUTPUT_DIR" << std::endl;
+        std::cout << "usage: BrickVoyagerIconGen OUTPUT_DIR" << std::endl;
         return 1;
     }
     const std::string icons = std::string(argv[1]) + "/icons";
@@ -124,7 +124,7 @@ int main(int argc, char** argv)
         mkdir(folder.c_str(), 0755);
         const std::string file = folder + "/BrickVoyager.png";
         if (!writePng(file, side, side, draw(side))) {
-            std::cout << "bv_icongen: Could not write " << file << std::endl;
+            std::cout << "BrickVoyagerIconGen: Could not write " << file << std::endl;
             return 1;
         }
     }

@@ -1,7 +1,7 @@
 // Writes the game's manual page from the README, so that the two cannot say
 // different things. Runs on the build machine only.
 //
-//   bv_manpage README OUTPUT NAME VERSION "TITLE=Heading"...
+//   BrickVoyagerManPage README OUTPUT NAME VERSION "TITLE=Heading"...
 //
 // The README's opening paragraphs become DESCRIPTION (their first sentence
 // the NAME line); each "## Heading" section, its "###" subsections included,
@@ -19,7 +19,7 @@ namespace {
 
 int fail(const std::string& message)
 {
-    std::fprintf(stderr, "bv_manpage: %s\n", message.c_str());
+    std::fprintf(stderr, "BrickVoyagerManPage: %s\n", message.c_str());
     return 1;
 }
 
@@ -236,7 +236,7 @@ std::string summary(const std::vector<std::string>& lines)
 int main(int argc, char** argv)
 {
     if (argc < 5)
-        return fail("usage: bv_manpage README OUTPUT NAME VERSION \"TITLE=Heading\"...");
+        return fail("usage: BrickVoyagerManPage README OUTPUT NAME VERSION \"TITLE=Heading\"...");
     const std::string name = argv[3];
     const std::string version = argv[4];
 

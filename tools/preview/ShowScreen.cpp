@@ -1,6 +1,6 @@
 #include "ShowScreen.h"
 
-#include "GamePlay.h"
+#include "game/GamePlay.h"
 
 namespace {
 

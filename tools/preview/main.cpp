@@ -24,10 +24,12 @@
 
 #include "ContactSheet.h"
 #include "FatalError.h"
-#include "GamePlay.h"
+#include "game/GamePlay.h"
+#include "game/LogicalScreen.h"
 #include "GlDriver.h"
 #include "PngWriter.h"
 #include "ShowScreen.h"
+#include "VellumDrawingLib/NullDrawer.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 #include "Walkthrough.h"
 
@@ -90,7 +92,7 @@ bool playRoute(const std::string& path, const std::string& levels, Route& route)
     }
     GamePlay game(levels);
     route.assign(game.planes.size(), std::vector<std::vector<Footprint>>(Plane::screenCount));
-    Walkthrough::NullDrawer drawer;
+    NullDrawer drawer(LogicalScreen::width, LogicalScreen::height);
     std::size_t next = 0;
     for (int frame = 0; frame <= script.lastFrame; ++frame) {
         for (; next < script.events.size() && script.events[next].frame == frame; ++next)

@@ -26,8 +26,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "BlockTypes.h"
 #include "FatalError.h"
+#include "game/BlockTypes.h"
 #include "RouteSearch.h"
 
 namespace {

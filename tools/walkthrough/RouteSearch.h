@@ -19,7 +19,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "GamePlay.h"
+#include "game/GamePlay.h"
+#include "game/LogicalScreen.h"
+#include "VellumDrawingLib/NullDrawer.h"
 #include "Walkthrough.h"
 
 namespace RouteSearch {
@@ -115,7 +117,7 @@ inline bool inFrontOfDoor(GamePlay& game)
 
 inline void frame(GamePlay& game, Held held, bool up)
 {
-    static Walkthrough::NullDrawer drawer;
+    static NullDrawer drawer(LogicalScreen::width, LogicalScreen::height);
     game.leftHeld = held == LeftKey;
     game.rightHeld = held == RightKey;
     if (up)

@@ -1,0 +1,314 @@
+#include "shell/Application.h"
+
+#include "FatalError.h"
+#include "game/LogicalScreen.h"
+#include "shell/ConfigLoader.h"
+#include "shell/StartupSettings.h"
+#include "VellumDrawingLib/GlyphImages.h"
+#include "VellumDrawingLib/ImageLoader.h"
+#include "VellumDrawingLib/OpenGLDrawer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+namespace {
+
+const double sampleRate = 44100;
+// Stick values within this distance of zero count as centred: a quarter of
+// the range, so that a worn stick resting off centre does not walk the figure.
+const Sint16 stickDeadZone = 8192;
+
+SDLKey buttonKey(Uint8 button)
+{
+    switch (button) {
+    case 0:
+        return SDLK_z;
+    case 1:
+        return SDLK_x;
+    default:
+        return SDLK_c;
+    }
+}
+
+} // namespace
+
+Application::Application(const std::vector<std::string>& args)
+{
+    ConfigLoader config;
+
+    OpenGLDrawer::prepareVideo();
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
+        throw FatalError(std::string("Could not initialise SDL: ") + SDL_GetError());
+    try {
+        SDL_WM_SetCaption("Brick Voyager", nullptr);
+        const StartupSettings settings = StartupSettings::settle(args, config);
+        width = settings.width;
+        height = settings.height;
+        fullScreen = FullScreenSwitch(width, height, settings.fullscreen);
+        noSound = settings.noSound;
+        noMusic = settings.noMusic;
+        for (int call = 0; call < settings.randomLevelsCalls; ++call)
+            game.useRandomLevels();
+        journey.resume();
+
+        drawer = std::make_unique<OpenGLDrawer>(LogicalScreen::width, LogicalScreen::height);
+        if (!drawer->initialise(static_cast<unsigned short>(width),
+                                static_cast<unsigned short>(height), settings.fullscreen,
+                                settings.antialias))
+            throw FatalError("Could not open a window of " + std::to_string(width) + " x " +
+                             std::to_string(height) + ": " + SDL_GetError());
+
+        if (SDL_NumJoysticks() > 0) {
+            joystick = SDL_JoystickOpen(0);
+            SDL_JoystickEventState(SDL_ENABLE);
+        }
+
+        audioDevice.setCallback(this);
+        audioDevice.setNumChannels(0, 2);
+        audioDevice.setSamplerate(sampleRate);
+        audioDevice.setAPI(settings.audioApi);
+        if (!noSound)
+            audioDevice.start();
+
+        SDL_ShowCursor(SDL_DISABLE);
+    } catch (...) {
+        // The destructor does not run for a half-built object.
+        closeVideo();
+        throw;
+    }
+}
+
+Application::~Application()
+{
+    // The callback reads music, so the stream stops before music goes.
+    if (!noSound)
+        audioDevice.stop();
+    closeVideo();
+}
+
+void Application::closeVideo()
+{
+    if (joystick) {
+        SDL_JoystickClose(joystick);
+        joystick = nullptr;
+    }
+    drawer.reset();
+    SDL_Quit();
+}
+
+void Application::getAudio(float*, float* output, int frames)
+{
+    std::fill(output, output + 2 * frames, 0.0f);
+    if (!noMusic) {
+        music.audioBlock(output, frames);
+        musicLevel.apply(output, frames);
+    }
+}
+
+void Application::loadGlyphs()
+{
+    const ImageLoader loader;
+    for (const GlyphImage& image : glyphImages()) {
+        ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.png), image.size);
+        drawer->loadGlyph(image.glyph, data.pixels.release(), static_cast<unsigned int>(data.width));
+    }
+}
+
+void Application::eventLoop()
+{
+    loadGlyphs();
+    while (runPass()) {
+    }
+    journey.keep();
+}
+
+bool Application::runPass()
+{
+    drainEvents();
+    if (quitRequested)
+        return false;
+    if (pause.isPaused()) {
+        pause.pausedPass(*drawer, width, height);
+        return true;
+    }
+    static const Clock clock = microsecondClock();
+    drawer->beginDrawing();
+    game.draw(drawer.get());
+    // The wait comes between the finished drawing and its presentation, so
+    // that the drawing's own jitter does not show in the intervals.
+    drawer->finishDrawing();
+    lastFrameTicks = paceFrame(lastFrameTicks, clock);
+    drawer->endDrawing();
+    // A swap far slower than the one before (the first, which brings the
+    // window up, or the first after a change of video mode) shows its frame
+    // late, and the next would follow it too soon: that one counts from as
+    // much later. Smaller jitter is left alone, or the mean would creep up.
+    const Uint32 swap = clock.ticks() - lastFrameTicks;
+    const Uint32 slack = clock.unitsPerMillisecond / 2;
+    if (lastSwapTicks == 0 || swap > lastSwapTicks + slack)
+        lastFrameTicks += lastSwapTicks == 0 ? swap : swap - lastSwapTicks;
+    lastSwapTicks = swap > 0 ? swap : 1;
+    journey.afterFrame();
+    return true;
+}
+
+Uint32 Application::paceFrame(Uint32 lastFrameTicks, const Clock& clock)
+{
+    const Uint32 step = frameMilliseconds * clock.unitsPerMillisecond;
+    Uint32 now = clock.ticks();
+    // Unsigned arithmetic keeps the difference right across the wrap.
+    for (Uint32 elapsed = now - lastFrameTicks; elapsed < step; elapsed = now - lastFrameTicks) {
+        clock.delay(step - elapsed);
+        now = clock.ticks();
+    }
+    return now;
+}
+
+Application::Clock Application::sdlClock()
+{
+    return Clock{&SDL_GetTicks, &SDL_Delay};
+}
+
+Application::Clock Application::microsecondClock()
+{
+    using Steady = std::chrono::steady_clock;
+    const Steady::time_point start = Steady::now();
+    return Clock{[start] {
+                     return static_cast<Uint32>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                                    Steady::now() - start)
+                                                    .count());
+                 },
+                 [](Uint32 us) { std::this_thread::sleep_for(std::chrono::microseconds(us)); },
+                 1000};
+}
+
+void Application::drainEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        handleEvent(event);
+}
+
+void Application::handleEvent(const SDL_Event& event)
+{
+    if (fullScreen.takes(event, *drawer, width, height) || !pause.passes(event, *drawer))
+        return;
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        keyDown(event.key.keysym);
+        break;
+    case SDL_KEYUP:
+        keyUp(event.key.keysym);
+        break;
+    case SDL_JOYAXISMOTION:
+        stickMoved(event.jaxis.axis, event.jaxis.value);
+        break;
+    case SDL_JOYHATMOTION:
+        for (const auto& [key, pressed] : hat.moved(event.jhat.value))
+            pressed ? gameKeyDown(key) : gameKeyUp(key);
+        break;
+    case SDL_JOYBUTTONDOWN:
+        gameKeyDown(buttonKey(event.jbutton.button));
+        break;
+    case SDL_JOYBUTTONUP:
+        gameKeyUp(buttonKey(event.jbutton.button));
+        break;
+    case SDL_QUIT:
+        quit();
+        break;
+    default:
+        break;
+    }
+}
+
+void Application::quit()
+{
+    quitRequested = true;
+}
+
+void Application::keyDown(const SDL_keysym& key)
+{
+    if (key.sym == SDLK_ESCAPE)
+        quit();
+    else if (!musicLevel.keyDown(key.sym) && !journey.keyDown(key.sym))
+        toGameDown(key);
+}
+
+void Application::keyUp(const SDL_keysym& key)
+{
+    toGameUp(key);
+}
+
+void Application::stickMoved(Uint8 axis, Sint16 value)
+{
+    if (axis == 0)
+        stickAxisMoved(value, SDLK_LEFT, stickLeftHeld, SDLK_RIGHT, stickRightHeld);
+    else if (axis == 1)
+        stickAxisMoved(value, SDLK_UP, stickUpHeld, SDLK_DOWN, stickDownHeld);
+}
+
+// A stick held to one side reports its arrow as held; crossing to the other
+// side releases the first arrow before pressing the second, and the centre
+// releases both (the positive side's first) whatever was held.
+void Application::stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld,
+                                 SDLKey positiveKey, bool& positiveHeld)
+{
+    if (value >= -stickDeadZone && value <= stickDeadZone) {
+        gameKeyUp(positiveKey);
+        gameKeyUp(negativeKey);
+        negativeHeld = positiveHeld = false;
+        return;
+    }
+    const bool positive = value > 0;
+    bool& otherHeld = positive ? negativeHeld : positiveHeld;
+    if (otherHeld) {
+        gameKeyUp(positive ? negativeKey : positiveKey);
+        otherHeld = false;
+    }
+    gameKeyDown(positive ? positiveKey : negativeKey);
+    (positive ? positiveHeld : negativeHeld) = true;
+}
+
+void Application::releaseHeldKeys()
+{
+    if (game.leftHeld)
+        gameKeyUp(SDLK_LEFT);
+    if (game.rightHeld)
+        gameKeyUp(SDLK_RIGHT);
+    if (game.downHeld)
+        gameKeyUp(SDLK_DOWN);
+    stickUpHeld = stickDownHeld = stickLeftHeld = stickRightHeld = false;
+    hat.reset();
+}
+
+void Application::gameKeyDown(SDLKey sym)
+{
+    SDL_keysym key = {};
+    key.sym = sym;
+    toGameDown(key);
+}
+
+void Application::gameKeyUp(SDLKey sym)
+{
+    SDL_keysym key = {};
+    key.sym = sym;
+    toGameUp(key);
+}
+
+void Application::toGameDown(const SDL_keysym& key)
+{
+    if (pause.holdsBack(key.sym))
+        return;
+    if (keyWatcher)
+        keyWatcher(key, true);
+    game.keyDown(key);
+}
+
+void Application::toGameUp(const SDL_keysym& key)
+{
+    if (keyWatcher)
+        keyWatcher(key, false);
+    game.keyUp(key);
+}

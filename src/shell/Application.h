@@ -1,0 +1,133 @@
+#pragma once
+
+#include "audio/BackgroundMusic.h"
+#include "audio/MusicLevel.h"
+#include "audio/PortAudioCallback.h"
+#include "audio/PortAudioDevice.h"
+#include "game/GamePlay.h"
+#include "input/HatDirections.h"
+#include "shell/FullScreenSwitch.h"
+#include "shell/Journey.h"
+#include "shell/PauseControl.h"
+
+#include <SDL.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Drawer;
+
+// The running game: builds the sound, the game, the music and the window from
+// the command line (or the settings file), then turns events into key presses
+// for the game and paces one frame per 30 ms until the player quits. Start-up
+// failures (SDL, no window, levels file) throw FatalError; sound that cannot
+// start is reported and the game runs silent.
+class Application : public PortAudioCallback {
+public:
+    // Every frame starts at least this long after the previous one.
+    static const Uint32 frameMilliseconds = 30;
+
+    // The time source the pacing reads and waits on.
+    struct Clock {
+        std::function<Uint32()> ticks;         // units, wrapping at 2^32
+        std::function<void(Uint32)> delay;     // waits at least this many units
+        Uint32 unitsPerMillisecond = 1;
+    };
+
+    // args: the command-line words without the program name.
+    explicit Application(const std::vector<std::string>& args);
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Audio thread: clears the block, then adds the music at the player's
+    // level unless noMusic.
+    // Takes no lock, allocates nothing and makes no system call.
+    void getAudio(float* input, float* output, int frames) override;
+
+    // Runs frames until quitRequested is found set after a drain of events.
+    void eventLoop();
+    // One pass of the loop: drains the events, then, unless quitting (false),
+    // plays one frame, or while paused shows the kept picture if need be and
+    // sleeps.
+    bool runPass();
+    void quit();
+    // Escape asks to quit; the music and journey keys are the shell's; every
+    // other key goes to the game.
+    void keyDown(const SDL_keysym& key);
+    // Always goes to the game, Escape included.
+    void keyUp(const SDL_keysym& key);
+    // Mouse and joystick hooks the loop does not call: mouse input reaches
+    // neither the shell nor the game.
+    void mouseDown(int, int, int) {}
+    void mouseUp(int, int, int) {}
+    void mouseMove(int, int) {}
+    void joyXMove(bool) {}
+    void joyYMove(bool) {}
+    void joyDown(int) {}
+    void joyUp(int) {}
+
+    // Hands the 42 embedded glyph images to the drawer.
+    void loadGlyphs();
+    // Takes every queued event and dispatches it.
+    void drainEvents();
+    // Dispatches one event by the event table, once the full-screen switch
+    // (Alt+Enter, F11) and the pause (P, Start, focus) have passed it on.
+    void handleEvent(const SDL_Event& event);
+
+    // Waits, if need be, until frameMilliseconds have passed since
+    // lastFrameTicks and returns the tick count read after the wait, so that
+    // frames are at least that far apart tick to tick; a frame that took
+    // longer is not delayed at all.
+    static Uint32 paceFrame(Uint32 lastFrameTicks, const Clock& clock);
+    // SDL's tick count and delay.
+    static Clock sdlClock();
+    // Microseconds of a steady clock and a sleep as fine: whole milliseconds
+    // would let two frames come up to a millisecond closer than the step.
+    static Clock microsecondClock();
+
+    // Sees every key record handed to the game, as it is handed (true: key
+    // down). For tests and tools that watch the input; empty by default.
+    std::function<void(const SDL_keysym&, bool)> keyWatcher;
+
+    PortAudioDevice audioDevice;
+    bool quitRequested = false;
+    // When the last frame was presented, in the loop clock's units.
+    Uint32 lastFrameTicks = 0;
+    // How long the last swap took, on the pacing clock; 0 before the first.
+    Uint32 lastSwapTicks = 0;
+    int width = 0;
+    int height = 0;
+    bool noSound = false;
+    // Read by the audio thread; written only before the device starts.
+    bool noMusic = false;
+    SDL_Joystick* joystick = nullptr;
+    bool stickUpHeld = false;
+    bool stickDownHeld = false;
+    bool stickLeftHeld = false;
+    bool stickRightHeld = false;
+    std::unique_ptr<Drawer> drawer;
+    GamePlay game;
+    BackgroundMusic music;
+    MusicLevel musicLevel;
+    Journey journey{game, musicLevel};
+    FullScreenSwitch fullScreen;
+    PauseControl pause{[this] { releaseHeldKeys(); }};
+    HatDirections hat;
+
+private:
+    void startVideoAndSound(const std::vector<std::string>& args);
+    // Undoes what start-up did to SDL and the window, in tear-down order.
+    void closeVideo();
+    void stickMoved(Uint8 axis, Sint16 value);
+    void stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld, SDLKey positiveKey,
+                        bool& positiveHeld);
+    // Key-ups for the arrows the game holds, and the gamepad forgets its own.
+    void releaseHeldKeys();
+    void gameKeyDown(SDLKey sym);
+    void gameKeyUp(SDLKey sym);
+    void toGameDown(const SDL_keysym& key);
+    void toGameUp(const SDL_keysym& key);
+};

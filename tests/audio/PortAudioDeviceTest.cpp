@@ -1,0 +1,102 @@
+#include "audio/PortAudioDevice.h"
+
+#include "audio/PortAudioCallback.h"
+#include "AudioTestSupport.h"
+#include "CoutCapture.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Writes silence and counts the frames it was asked for.
+struct CountingProducer : PortAudioCallback {
+    void getAudio(float*, float* output, int frames) override
+    {
+        std::fill(output, output + 2 * frames, 0.0f);
+        totalFrames.fetch_add(frames);
+    }
+
+    // True once more than frames have been asked for, within five seconds.
+    bool waitForMoreThan(long frames) const
+    {
+        for (int tries = 0; tries < 500 && totalFrames.load() <= frames; ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return totalFrames.load() > frames;
+    }
+
+    std::atomic<long> totalFrames{0};
+};
+
+// ALSA's default device is the null sink of the test command's home.
+class PortAudioDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        audiotest::keepAlsaPluginsLoaded();
+        device.setCallback(&producer);
+    }
+
+    // The device goes first, so the producer outlives its stream.
+    CountingProducer producer;
+    PortAudioDevice device;
+};
+
+// The host system this build lacks (CoreAudio, the default, as are two
+// output channels at 44100 Hz) gives way to PortAudio's default with one line
+// and none of the host libraries' chatter; a second start is refused, stop
+// ends the callbacks and the device starts again as new.
+TEST_F(PortAudioDeviceTest, UnavailableHostSystemFallsBackToTheDefaultAndTheStreamStopsAndStartsAgain)
+{
+    device.stop();  // without a start: nothing to stop
+    testing::internal::CaptureStderr();
+    CoutCapture out;
+    ASSERT_TRUE(device.start());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_FALSE(device.start());
+    EXPECT_EQ(out.text(), "PortAudioDevice: CoreAudio is not available, using ALSA.\n");
+    EXPECT_EQ(device.getSamplerate(), 44100);
+    EXPECT_TRUE(producer.waitForMoreThan(44100)) << "the first stream still runs";
+    device.stop();
+    EXPECT_FALSE(device.isStarted());
+    const long frames = producer.totalFrames.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(producer.totalFrames.load(), frames);
+    EXPECT_TRUE(device.start());
+    EXPECT_TRUE(producer.waitForMoreThan(frames + 1024));
+}
+
+TEST_F(PortAudioDeviceTest, NoOutputDeviceAtAllGivesTheOpenStreamMessage)
+{
+    // ALSA's whole configuration replaced by one default that names a card
+    // which is not there: no plugin device (JACK's, say) can stand in for it.
+    TempDir soundless;
+    ScopedEnv onlyAMissingCard("ALSA_CONFIG_PATH", soundless.write("alsa.conf", "pcm.!default { type hw card 7 }\n"));
+    ScopedEnv homeWithoutDevices("HOME", soundless.path());
+    device.setAPI("ALSA");
+    CoutCapture out;
+    EXPECT_FALSE(device.start());
+    EXPECT_EQ(out.text(), "PortAudioDevice Error: Could not open stream.\n");
+}
+
+// Needs the JACK server of the test command (scripts/test-stages/jack.sh),
+// which runs at 44100 Hz only.
+TEST_F(PortAudioDeviceTest, RateTheJackServerDoesNotRunAtIsRefusedWithBothMessages)
+{
+    if (runCommand("jack_lsp > /dev/null 2>&1").status != 0)
+        GTEST_SKIP() << "no JACK server is running";
+    device.setSamplerate(22050);
+    device.setAPI("JACK");
+    CoutCapture out;
+    EXPECT_FALSE(device.start());
+    EXPECT_EQ(out.text(), "44100Hz samplerate not supported, using 48000Hz.\n"
+                          "48000Hz not supported either?\n"
+                          "PortAudioDevice Error: Could not open stream.\n");
+    EXPECT_EQ(device.getSamplerate(), 48000);
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+#include "CoutCapture.h"
+#include "shell/LaunchArguments.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Words = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+// Builds the argc/argv pair a process receives, and puts the working
+// directory back after each test.
+class LaunchArgumentsTest : public ::testing::Test {
+protected:
+    fs::path startDirectory = fs::current_path();
+    std::vector<std::string> storage;
+    std::vector<char*> pointers;
+
+    ~LaunchArgumentsTest() override { fs::current_path(startDirectory); }
+
+    LaunchArguments launch(const Words& words)
+    {
+        storage = words;
+        pointers.clear();
+        for (std::string& word : storage)
+            pointers.push_back(&word[0]);
+        pointers.push_back(nullptr);
+        return LaunchArguments(static_cast<int>(words.size()), pointers.data());
+    }
+
+    static Words handedOn(LaunchArguments& arguments)
+    {
+        EXPECT_EQ(arguments.argv()[arguments.argc()], nullptr);
+        return Words(arguments.argv(), arguments.argv() + arguments.argc());
+    }
+};
+
+} // namespace
+
+// A first word starting with "-psn" is the platform's launch: the other words
+// are dropped and the working directory becomes the application's folder. A
+// start from a shell keeps every word and its directory.
+TEST_F(LaunchArgumentsTest, OnlyAPlatformLaunchDropsTheWordsAndEntersTheApplicationsFolder)
+{
+    TempDir folder;
+    const std::pair<Words, bool> cases[] = {
+        {{"BrickVoyager"}, false}, {{"BrickVoyager", "-w", "800", "-psn_0_1"}, false},
+        {{"BrickVoyager", "psn", "-win"}, false}, {{"BrickVoyager", ""}, false},
+        {{"BrickVoyager", "-psn_0_4711", "-w", "800"}, true}, {{"BrickVoyager", "-psn"}, true},
+    };
+    for (const auto& [words, platform] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(words));
+        fs::current_path(startDirectory);
+        LaunchArguments arguments = launch(words);
+        EXPECT_EQ(arguments.platformLaunch(), platform);
+        EXPECT_EQ(handedOn(arguments), platform ? Words{"BrickVoyager"} : words);
+        CoutCapture out;
+        EXPECT_TRUE(arguments.setupWorkingDirectory(folder.path()));
+        EXPECT_EQ(fs::current_path(), platform ? fs::canonical(folder.path()) : startDirectory);
+        EXPECT_EQ(out.text(), "");
+    }
+    EXPECT_TRUE(launch({"BrickVoyager", "-psn_0_1"}).setupWorkingDirectory());
+    EXPECT_EQ(fs::current_path(), fs::canonical(BV_BINARY_DIR).parent_path()) << "the folder above the executable's";
+}
+
+TEST_F(LaunchArgumentsTest, FolderThatCannotBeEnteredIsReportedAndTheStartGoesOn)
+{
+    TempDir dir;
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.path() + "/missing", "SDLMain: Could not change the working directory to " + dir.path() +
+                                      "/missing: No such file or directory"},
+        {"", "SDLMain: Could not find the application's folder; staying in the working directory."},
+    };
+    for (const auto& [folder, message] : cases) {
+        LaunchArguments arguments = launch({"BrickVoyager", "-psn_0_1"});
+        CoutCapture out;
+        EXPECT_FALSE(arguments.setupWorkingDirectory(folder));
+        EXPECT_EQ(out.lines(), std::vector<std::string>{message});
+        EXPECT_EQ(fs::current_path(), startDirectory);
+    }
+}
