@@ -34,7 +34,6 @@ public:
     void stop();
 
     double getSamplerate() const { return sampleRate; }
-    PaHostApiTypeId getHostApiType() const { return hostApiType; }
     bool isStarted() const { return started; }
 
     static int portAudioCallback(const void* input, void* output, unsigned long frames,

@@ -166,11 +166,6 @@ Uint32 Application::paceFrame(Uint32 lastFrameTicks, const Clock& clock)
     return now;
 }
 
-Application::Clock Application::sdlClock()
-{
-    return Clock{&SDL_GetTicks, &SDL_Delay};
-}
-
 Application::Clock Application::microsecondClock()
 {
     using Steady = std::chrono::steady_clock;

@@ -82,8 +82,6 @@ public:
     // frames are at least that far apart tick to tick; a frame that took
     // longer is not delayed at all.
     static Uint32 paceFrame(Uint32 lastFrameTicks, const Clock& clock);
-    // SDL's tick count and delay.
-    static Clock sdlClock();
     // Microseconds of a steady clock and a sleep as fine: whole milliseconds
     // would let two frames come up to a millisecond closer than the step.
     static Clock microsecondClock();
@@ -118,7 +116,6 @@ public:
     HatDirections hat;
 
 private:
-    void startVideoAndSound(const std::vector<std::string>& args);
     // Undoes what start-up did to SDL and the window, in tear-down order.
     void closeVideo();
     void stickMoved(Uint8 axis, Sint16 value);
