@@ -12,6 +12,8 @@ public:
 
     // The value, or empty when the variable is unset (or set to nothing).
     static std::string get(const std::string& name);
+    // Set at all, even to nothing.
+    static bool isSet(const std::string& name);
     // Set to something other than empty or "0": how the game's switches
     // (BV_PLAIN_DRAWING=1) are turned on.
     static bool isOn(const std::string& name);

@@ -8,7 +8,8 @@
 // A file-system path held as text, with queries on what it names and the
 // conventional folders of this platform. The text is never normalised; an
 // empty path stands for "no path" and never exists. No operation throws or
-// prints: a failed query answers false, 0 or the empty path.
+// prints: a failed query answers false, 0 or the empty path. The text
+// operations are portable; what asks the file system is the system's own.
 class FilePath {
 public:
     FilePath() = default;
@@ -22,6 +23,10 @@ public:
     bool isDirectory() const;
     // mkdir with mode 0775; false when it exists already or the parent is missing.
     bool createAsDirectory() const;
+    // Makes the folder and whichever of its parents are missing, each as
+    // createAsDirectory does. Empty when a folder stands there afterwards,
+    // else what went wrong in the system's words ("Not a directory").
+    std::string createWithParents() const;
 
     // Nothing at all stands at the path, not even a link to nowhere: the one
     // problem that writing the file cures.
@@ -65,9 +70,9 @@ public:
 
     // <folder of the running executable>/Contents/Resources.
     static FilePath getDataFilesDir();
-    // $XDG_DATA_HOME, else $HOME/.local/share ("~/.local/share" without HOME).
+    // The player's data folder by the rule of KnownFolders::user.
     static FilePath getAppDataPath();
-    // $HOME, else the password database's home folder; empty when neither has one.
+    // The player's home folder; empty when there is none.
     static FilePath getHomeDir();
     // The parent of the executable's folder: the folder holding the application.
     static FilePath getCurrentExecutableDir();

@@ -1,9 +1,10 @@
 #include "platform/ScreenResolution.h"
 
+#include "platform/Environment.h"
+
 #include <X11/Xlib.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -15,7 +16,7 @@ const int fallbackHeight = 768;
 // arrive in quick succession; a moment later it accepts again.
 Display* openDisplay()
 {
-    const int attempts = std::getenv("DISPLAY") ? 4 : 1;
+    const int attempts = Environment::isSet("DISPLAY") ? 4 : 1;
     for (int attempt = 1;; ++attempt) {
         if (Display* display = XOpenDisplay(nullptr))
             return display;

@@ -8,6 +8,11 @@ std::string Environment::get(const std::string& name)
     return value ? value : std::string();
 }
 
+bool Environment::isSet(const std::string& name)
+{
+    return std::getenv(name.c_str()) != nullptr;
+}
+
 bool Environment::isOn(const std::string& name)
 {
     const std::string value = get(name);

@@ -1,0 +1,42 @@
+# The platform library: what is the same on every system is in src/platform/
+# itself; each system's calls are in folders of their own, one source per
+# concern, named after the class it implements. A system lists the folders
+# it takes; a later folder's source replaces an earlier one's of the same
+# name, so a port takes what fits and brings only what differs.
+#
+# A port provides, in a folder of its own (windows/, web/, ...):
+#   FileSystem        FilePath's questions to the file system, whole-or-nothing writes
+#   KnownFolders      home, the player's settings/state/data folders, the program's folder, fonts
+#   Environment       reading and setting variables
+#   WorkingDirectory  entering a folder
+#   SteadyClock       the pacing clock and its sleep
+#   CommandLine       the process's words as UTF-8
+#   QuitSignals       console and termination requests as SDL's quit event
+#   ScreenResolution, WindowPlacement   the display's size, putting the window in place
+#   HostAudioMessages quieting the host audio libraries (none/: nothing to quiet)
+#   StorageSync       handing written files on to lasting storage (none/: the disk is it)
+# and the system libraries those sources need, in BV_PLATFORM_LIBRARIES.
+if(NOT BV_PLATFORM_FOLDERS)
+  # Linux: POSIX files and clocks, an X11 display, ALSA (and JACK) under PortAudio.
+  set(BV_PLATFORM_FOLDERS none posix x11 alsa)
+  set(BV_PLATFORM_LIBRARIES BV::X11 BV::ALSA ${CMAKE_DL_LIBS})
+endif()
+
+file(GLOB BV_PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/*.cpp)
+set(bv_concerns)
+foreach(folder IN LISTS BV_PLATFORM_FOLDERS)
+  file(GLOB bv_folder_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/${folder}/*.cpp)
+  foreach(source IN LISTS bv_folder_sources)
+    get_filename_component(concern ${source} NAME_WE)
+    set(bv_concern_${concern} ${source})
+    list(APPEND bv_concerns ${concern})
+  endforeach()
+endforeach()
+list(REMOVE_DUPLICATES bv_concerns)
+foreach(concern IN LISTS bv_concerns)
+  list(APPEND BV_PLATFORM_SOURCES ${bv_concern_${concern}})
+endforeach()
+
+add_library(BrickVoyagerPlatform STATIC ${BV_PLATFORM_SOURCES})
+target_include_directories(BrickVoyagerPlatform PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(BrickVoyagerPlatform PUBLIC BV::SDL Threads::Threads ${BV_PLATFORM_LIBRARIES})
