@@ -1,14 +1,13 @@
 #include "shell/ConfigLoader.h"
 
 #include "platform/FilePath.h"
+#include "platform/KnownFolders.h"
 #include "platform/ScreenResolution.h"
 #include "shell/IntegerText.h"
 
-#include <cstdlib>
 #include <iostream>
 #include <limits>
 #include <sstream>
-#include <vector>
 
 namespace {
 
@@ -33,21 +32,6 @@ void readFlag(const std::string& text, bool& flag)
     int value = 0;
     if (readInteger(text, value) && (value == 0 || value == 1))
         flag = value == 1;
-}
-
-// Creates folder and whatever parents of it are missing, from the top down.
-bool createWithParents(const FilePath& folder)
-{
-    std::vector<FilePath> missing;
-    for (FilePath step = folder; !step.path.empty() && !step.isDirectory(); step = step.getParent()) {
-        missing.push_back(step);
-        if (step.getParent().path == step.path)
-            break; // a relative path with no "/" left
-    }
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
-        if (!it->createAsDirectory() && !it->isDirectory())
-            return false;
-    return true;
 }
 
 // A line of at most maxLineLength characters; the rest of a longer one is
@@ -79,23 +63,14 @@ bool nextLine(std::istream& in, std::string& line)
 
 std::string getFilePath()
 {
-    std::string base;
-    // A relative XDG_CONFIG_HOME would depend on where the game was started
-    // from; the convention is to ignore it.
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome && configHome[0] == '/') {
-        base = configHome;
-    } else {
-        const FilePath home = FilePath::getHomeDir();
-        if (home.path.empty()) {
-            std::cout << "Could not find a home folder for the settings." << std::endl;
-            return std::string();
-        }
-        base = home.getChild(".config").path;
+    const FilePath base = KnownFolders::user(KnownFolders::Kind::Settings);
+    if (base.path.empty()) {
+        std::cout << "Could not find a home folder for the settings." << std::endl;
+        return std::string();
     }
-    const FilePath folder = FilePath(base).getChild(folderName);
+    const FilePath folder = base.getChild(folderName);
     if (!folder.isDirectory()) {
-        if (createWithParents(folder))
+        if (folder.createWithParents().empty())
             std::cout << "Created directory " << folder.path << std::endl;
         else
             std::cout << "Could not create directory " << folder.path << std::endl;

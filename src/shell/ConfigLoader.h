@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-// The settings folder's path, without a trailing slash:
-// $XDG_CONFIG_HOME/PlayScaffold (when absolute), else <home>/.config/PlayScaffold,
-// the home folder being $HOME or the password database's. The folder
-// and any missing parents are created; a failure is printed and the path is
-// still returned. Empty, with a message, when there is no home folder at all.
+// The settings folder's path, without a trailing slash: PlayScaffold in the
+// player's settings folder (KnownFolders: $XDG_CONFIG_HOME when absolute,
+// else <home>/.config). The folder and any missing parents are created; a
+// failure is printed and the path is still returned. Empty, with a message,
+// when there is no home folder at all.
 std::string getFilePath();
 
 // The player's settings file, PlayScaffold.conf in the settings folder: read at

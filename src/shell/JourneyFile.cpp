@@ -1,9 +1,9 @@
 #include "shell/JourneyFile.h"
 
 #include "platform/FilePath.h"
+#include "platform/KnownFolders.h"
 
-#include <cstdlib>
-#include <filesystem>
+#include <algorithm>
 #include <iostream>
 #include <utility>
 #include <vector>
@@ -42,19 +42,10 @@ JourneyFile::JourneyFile(std::string path) : path(std::move(path)) {}
 
 std::string JourneyFile::defaultPath()
 {
-    std::string base;
-    // A relative XDG_STATE_HOME would depend on where the game was started
-    // from; the convention is to ignore it.
-    const char* stateHome = std::getenv("XDG_STATE_HOME");
-    if (stateHome && stateHome[0] == '/') {
-        base = stateHome;
-    } else {
-        const FilePath home = FilePath::getHomeDir();
-        if (home.path.empty())
-            return std::string();
-        base = home.path + "/.local/state";
-    }
-    return base + "/" + journeyFolderName + "/" + journeyFileName;
+    const FilePath base = KnownFolders::user(KnownFolders::Kind::State);
+    if (base.path.empty())
+        return std::string();
+    return base.path + "/" + journeyFolderName + "/" + journeyFileName;
 }
 
 void JourneyFile::report(const std::string& what) const
@@ -146,13 +137,11 @@ bool JourneyFile::save(const JourneyState& state)
 {
     if (path.empty() || folderFailed)
         return false;
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error || !std::filesystem::is_directory(folder)) {
-        std::cout << "JourneyFile: Could not create directory " << folder.string() << " ("
-                  << (error ? error.message() : "not a folder") << "); the journey is not kept."
-                  << std::endl;
+    const FilePath folder = FilePath(path).getParent();
+    const std::string problem = folder.createWithParents();
+    if (!problem.empty()) {
+        std::cout << "JourneyFile: Could not create directory " << folder.path << " (" << problem
+                  << "); the journey is not kept." << std::endl;
         folderFailed = true;
         return false;
     }

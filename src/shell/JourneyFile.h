@@ -10,11 +10,12 @@ struct JourneyState {
 };
 
 // The small file that keeps the journey between runs, apart from the
-// settings: $XDG_STATE_HOME/PlayScaffold/state (when absolute), else
-// <home>/.local/state/PlayScaffold/state. Reading refuses, in one line naming
-// the path, anything that is not a readable regular file of at most maxBytes
-// in the format below; writing goes to a temporary file beside it that is
-// synced and renamed over it, so the file is always whole or as it was.
+// settings: PlayScaffold/state in the player's state folder (KnownFolders:
+// $XDG_STATE_HOME when absolute, else <home>/.local/state). Reading refuses,
+// in one line naming the path, anything that is not a readable regular file
+// of at most maxBytes in the format below; writing goes to a temporary file
+// beside it that is synced and renamed over it, so the file is always whole
+// or as it was.
 //
 // The format, one "key value" line each after the first:
 //   PlayScaffold state 1
