@@ -1,14 +1,17 @@
 // The process entry on a platform without Cocoa: hands the argument words to
-// SDL_main and ends with its result. Quit requests from the platform (SIGINT,
-// SIGTERM) need nothing here: SDL turns them into SDL_QUIT once its video part
-// runs, and the main loop ends on that as on the window's close control.
+// SDL_main and ends with its result. Quit requests from the system (Ctrl+C,
+// a termination request) end the main loop as the window's close control
+// does, once QuitSignals has made them SDL's quit event.
+#include "platform/CommandLine.h"
+#include "platform/QuitSignals.h"
 #include "shell/LaunchArguments.h"
 
 int SDL_main(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
-    LaunchArguments arguments(argc, argv);
+    QuitSignals::install();
+    LaunchArguments arguments(CommandLine::words(argc, argv));
     arguments.setupWorkingDirectory();
     return SDL_main(arguments.argc(), arguments.argv());
 }

@@ -1,19 +1,15 @@
 #include "shell/LaunchArguments.h"
 
 #include "platform/FilePath.h"
+#include "platform/WorkingDirectory.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 
-LaunchArguments::LaunchArguments(int argc, char** argv)
+LaunchArguments::LaunchArguments(const std::vector<std::string>& processWords)
 {
-    launchedByPlatform = argc >= 2 && std::strncmp(argv[1], "-psn", 4) == 0;
-    const int kept = launchedByPlatform ? 1 : argc;
-    for (int i = 0; i < kept; ++i)
-        words.emplace_back(argv[i]);
+    launchedByPlatform = processWords.size() >= 2 && processWords[1].compare(0, 4, "-psn") == 0;
+    const std::size_t kept = launchedByPlatform ? 1 : processWords.size();
+    words.assign(processWords.begin(), processWords.begin() + static_cast<std::ptrdiff_t>(kept));
     for (std::string& word : words)
         pointers.push_back(&word[0]);
     pointers.push_back(nullptr);
@@ -33,9 +29,10 @@ bool LaunchArguments::setupWorkingDirectory(const std::string& folder) const
                   << std::endl;
         return false;
     }
-    if (chdir(folder.c_str()) != 0) {
+    const std::string problem = WorkingDirectory::enter(folder);
+    if (!problem.empty()) {
         std::cout << "SDLMain: Could not change the working directory to " << folder << ": "
-                  << std::strerror(errno) << std::endl;
+                  << problem << std::endl;
         return false;
     }
     return true;

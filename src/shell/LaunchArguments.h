@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,8 @@
 // entered is reported in one line and the start goes on where it was.
 class LaunchArguments {
 public:
-    LaunchArguments(int argc, char** argv);
+    // The process's words, the program's name first (CommandLine::words).
+    explicit LaunchArguments(const std::vector<std::string>& processWords);
     LaunchArguments(const LaunchArguments&) = delete;
     LaunchArguments& operator=(const LaunchArguments&) = delete;
 

@@ -13,25 +13,14 @@ namespace {
 using Words = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-// Builds the argc/argv pair a process receives, and puts the working
-// directory back after each test.
+// Puts the working directory back after each test.
 class LaunchArgumentsTest : public ::testing::Test {
 protected:
     fs::path startDirectory = fs::current_path();
-    std::vector<std::string> storage;
-    std::vector<char*> pointers;
 
     ~LaunchArgumentsTest() override { fs::current_path(startDirectory); }
 
-    LaunchArguments launch(const Words& words)
-    {
-        storage = words;
-        pointers.clear();
-        for (std::string& word : storage)
-            pointers.push_back(&word[0]);
-        pointers.push_back(nullptr);
-        return LaunchArguments(static_cast<int>(words.size()), pointers.data());
-    }
+    static LaunchArguments launch(const Words& words) { return LaunchArguments(words); }
 
     static Words handedOn(LaunchArguments& arguments)
     {
