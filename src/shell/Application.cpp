@@ -2,6 +2,7 @@
 
 #include "FatalError.h"
 #include "game/LogicalScreen.h"
+#include "platform/SteadyClock.h"
 #include "shell/ConfigLoader.h"
 #include "shell/StartupSettings.h"
 #include "VellumDrawingLib/GlyphImages.h"
@@ -9,9 +10,7 @@
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
 #include <algorithm>
-#include <chrono>
 #include <iostream>
-#include <thread>
 
 namespace {
 
@@ -168,15 +167,9 @@ Uint32 Application::paceFrame(Uint32 lastFrameTicks, const Clock& clock)
 
 Application::Clock Application::microsecondClock()
 {
-    using Steady = std::chrono::steady_clock;
-    const Steady::time_point start = Steady::now();
-    return Clock{[start] {
-                     return static_cast<Uint32>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                                    Steady::now() - start)
-                                                    .count());
-                 },
-                 [](Uint32 us) { std::this_thread::sleep_for(std::chrono::microseconds(us)); },
-                 1000};
+    const std::uint64_t start = SteadyClock::microseconds();
+    return Clock{[start] { return static_cast<Uint32>(SteadyClock::microseconds() - start); },
+                 &SteadyClock::sleepMicroseconds, 1000};
 }
 
 void Application::drainEvents()
