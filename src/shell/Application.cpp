@@ -9,7 +9,6 @@
 #include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
-#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -99,11 +98,7 @@ void Application::closeVideo()
 
 void Application::getAudio(float*, float* output, int frames)
 {
-    std::fill(output, output + 2 * frames, 0.0f);
-    if (!noMusic) {
-        music.audioBlock(output, frames);
-        musicLevel.apply(output, frames);
-    }
+    mixer.mix(output, frames, !noMusic);
 }
 
 void Application::loadGlyphs()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/BackgroundMusic.h"
+#include "audio/Mixer.h"
 #include "audio/MusicLevel.h"
 #include "audio/PortAudioCallback.h"
 #include "audio/PortAudioDevice.h"
@@ -42,8 +43,7 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // Audio thread: clears the block, then adds the music at the player's
-    // level unless noMusic.
+    // Audio thread: the mixer's block, the music kept out while noMusic.
     // Takes no lock, allocates nothing and makes no system call.
     void getAudio(float* input, float* output, int frames) override;
 
@@ -110,6 +110,7 @@ public:
     GamePlay game;
     BackgroundMusic music;
     MusicLevel musicLevel;
+    Mixer mixer{music, musicLevel};
     Journey journey{game, musicLevel};
     FullScreenSwitch fullScreen;
     PauseControl pause{[this] { releaseHeldKeys(); }};
