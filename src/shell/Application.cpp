@@ -14,21 +14,6 @@
 namespace {
 
 const double sampleRate = 44100;
-// Stick values within this distance of zero count as centred: a quarter of
-// the range, so that a worn stick resting off centre does not walk the figure.
-const Sint16 stickDeadZone = 8192;
-
-SDLKey buttonKey(Uint8 button)
-{
-    switch (button) {
-    case 0:
-        return SDLK_z;
-    case 1:
-        return SDLK_x;
-    default:
-        return SDLK_c;
-    }
-}
 
 } // namespace
 
@@ -178,32 +163,12 @@ void Application::handleEvent(const SDL_Event& event)
 {
     if (fullScreen.takes(event, *drawer, width, height) || !pause.passes(event, *drawer))
         return;
-    switch (event.type) {
-    case SDL_KEYDOWN:
-        keyDown(event.key.keysym);
-        break;
-    case SDL_KEYUP:
-        keyUp(event.key.keysym);
-        break;
-    case SDL_JOYAXISMOTION:
-        stickMoved(event.jaxis.axis, event.jaxis.value);
-        break;
-    case SDL_JOYHATMOTION:
-        for (const auto& [key, pressed] : hat.moved(event.jhat.value))
-            pressed ? gameKeyDown(key) : gameKeyUp(key);
-        break;
-    case SDL_JOYBUTTONDOWN:
-        gameKeyDown(buttonKey(event.jbutton.button));
-        break;
-    case SDL_JOYBUTTONUP:
-        gameKeyUp(buttonKey(event.jbutton.button));
-        break;
-    case SDL_QUIT:
+    if (event.type == SDL_QUIT)
         quit();
-        break;
-    default:
-        break;
-    }
+    else
+        controls.translate(event, [this](const SDL_keysym& key, bool down) {
+            down ? keyDown(key) : keyUp(key);
+        });
 }
 
 void Application::quit()
@@ -224,60 +189,15 @@ void Application::keyUp(const SDL_keysym& key)
     toGameUp(key);
 }
 
-void Application::stickMoved(Uint8 axis, Sint16 value)
-{
-    if (axis == 0)
-        stickAxisMoved(value, SDLK_LEFT, stickLeftHeld, SDLK_RIGHT, stickRightHeld);
-    else if (axis == 1)
-        stickAxisMoved(value, SDLK_UP, stickUpHeld, SDLK_DOWN, stickDownHeld);
-}
-
-// A stick held to one side reports its arrow as held; crossing to the other
-// side releases the first arrow before pressing the second, and the centre
-// releases both (the positive side's first) whatever was held.
-void Application::stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld,
-                                 SDLKey positiveKey, bool& positiveHeld)
-{
-    if (value >= -stickDeadZone && value <= stickDeadZone) {
-        gameKeyUp(positiveKey);
-        gameKeyUp(negativeKey);
-        negativeHeld = positiveHeld = false;
-        return;
-    }
-    const bool positive = value > 0;
-    bool& otherHeld = positive ? negativeHeld : positiveHeld;
-    if (otherHeld) {
-        gameKeyUp(positive ? negativeKey : positiveKey);
-        otherHeld = false;
-    }
-    gameKeyDown(positive ? positiveKey : negativeKey);
-    (positive ? positiveHeld : negativeHeld) = true;
-}
-
 void Application::releaseHeldKeys()
 {
     if (game.leftHeld)
-        gameKeyUp(SDLK_LEFT);
+        toGameUp(GameControls::key(SDLK_LEFT));
     if (game.rightHeld)
-        gameKeyUp(SDLK_RIGHT);
+        toGameUp(GameControls::key(SDLK_RIGHT));
     if (game.downHeld)
-        gameKeyUp(SDLK_DOWN);
-    stickUpHeld = stickDownHeld = stickLeftHeld = stickRightHeld = false;
-    hat.reset();
-}
-
-void Application::gameKeyDown(SDLKey sym)
-{
-    SDL_keysym key = {};
-    key.sym = sym;
-    toGameDown(key);
-}
-
-void Application::gameKeyUp(SDLKey sym)
-{
-    SDL_keysym key = {};
-    key.sym = sym;
-    toGameUp(key);
+        toGameUp(GameControls::key(SDLK_DOWN));
+    controls.forget();
 }
 
 void Application::toGameDown(const SDL_keysym& key)

@@ -6,7 +6,7 @@
 #include "audio/PortAudioCallback.h"
 #include "audio/PortAudioDevice.h"
 #include "game/GamePlay.h"
-#include "input/HatDirections.h"
+#include "input/GameControls.h"
 #include "shell/FullScreenSwitch.h"
 #include "shell/Journey.h"
 #include "shell/PauseControl.h"
@@ -21,8 +21,9 @@
 class Drawer;
 
 // The running game: builds the sound, the game, the music and the window from
-// the command line (or the settings file), then turns events into key presses
-// for the game and paces one frame per 30 ms until the player quits. Start-up
+// the command line (or the settings file), then routes events (as key presses
+// from GameControls) to the shell's keys and the game and paces one frame per
+// 30 ms until the player quits. Start-up
 // failures (SDL, no window, levels file) throw FatalError; sound that cannot
 // start is reported and the game runs silent.
 class Application : public PortAudioCallback {
@@ -73,8 +74,10 @@ public:
     void loadGlyphs();
     // Takes every queued event and dispatches it.
     void drainEvents();
-    // Dispatches one event by the event table, once the full-screen switch
-    // (Alt+Enter, F11) and the pause (P, Start, focus) have passed it on.
+    // Routes one event: the full-screen switch (Alt+Enter, F11) and the
+    // pause (P, Start, focus) see it first; what they pass on ends the loop
+    // (SDL_QUIT) or becomes key presses through controls, each of which goes
+    // to keyDown or keyUp.
     void handleEvent(const SDL_Event& event);
 
     // Waits, if need be, until frameMilliseconds have passed since
@@ -102,10 +105,6 @@ public:
     // Read by the audio thread; written only before the device starts.
     bool noMusic = false;
     SDL_Joystick* joystick = nullptr;
-    bool stickUpHeld = false;
-    bool stickDownHeld = false;
-    bool stickLeftHeld = false;
-    bool stickRightHeld = false;
     std::unique_ptr<Drawer> drawer;
     GamePlay game;
     BackgroundMusic music;
@@ -114,18 +113,15 @@ public:
     Journey journey{game, musicLevel};
     FullScreenSwitch fullScreen;
     PauseControl pause{[this] { releaseHeldKeys(); }};
-    HatDirections hat;
+    // The keyboard and the gamepad as the game's keys; the stick's held
+    // arrows (stickUpHeld, ...) are kept there.
+    GameControls controls;
 
 private:
     // Undoes what start-up did to SDL and the window, in tear-down order.
     void closeVideo();
-    void stickMoved(Uint8 axis, Sint16 value);
-    void stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld, SDLKey positiveKey,
-                        bool& positiveHeld);
     // Key-ups for the arrows the game holds, and the gamepad forgets its own.
     void releaseHeldKeys();
-    void gameKeyDown(SDLKey sym);
-    void gameKeyUp(SDLKey sym);
     void toGameDown(const SDL_keysym& key);
     void toGameUp(const SDL_keysym& key);
 };

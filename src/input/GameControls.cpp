@@ -1,0 +1,83 @@
+#include "input/GameControls.h"
+
+namespace {
+
+SDLKey buttonKey(Uint8 button)
+{
+    switch (button) {
+    case 0:
+        return SDLK_z;
+    case 1:
+        return SDLK_x;
+    default:
+        return SDLK_c;
+    }
+}
+
+} // namespace
+
+SDL_keysym GameControls::key(SDLKey sym)
+{
+    SDL_keysym record = {};
+    record.sym = sym;
+    return record;
+}
+
+void GameControls::translate(const SDL_Event& event, const Press& press)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        press(event.key.keysym, event.type == SDL_KEYDOWN);
+        break;
+    case SDL_JOYAXISMOTION:
+        stickMoved(event.jaxis.axis, event.jaxis.value, press);
+        break;
+    case SDL_JOYHATMOTION:
+        for (const auto& [sym, down] : hat.moved(event.jhat.value))
+            press(key(sym), down);
+        break;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        press(key(buttonKey(event.jbutton.button)), event.type == SDL_JOYBUTTONDOWN);
+        break;
+    default:
+        break;
+    }
+}
+
+void GameControls::forget()
+{
+    stickUpHeld = stickDownHeld = stickLeftHeld = stickRightHeld = false;
+    hat.reset();
+}
+
+void GameControls::stickMoved(Uint8 axis, Sint16 value, const Press& press)
+{
+    if (axis == 0)
+        stickAxisMoved(value, SDLK_LEFT, stickLeftHeld, SDLK_RIGHT, stickRightHeld, press);
+    else if (axis == 1)
+        stickAxisMoved(value, SDLK_UP, stickUpHeld, SDLK_DOWN, stickDownHeld, press);
+}
+
+// A stick held to one side reports its arrow as held; crossing to the other
+// side releases the first arrow before pressing the second, and the centre
+// releases both (the positive side's first) whatever was held.
+void GameControls::stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld,
+                                  SDLKey positiveKey, bool& positiveHeld, const Press& press)
+{
+    if (value >= -stickDeadZone && value <= stickDeadZone) {
+        press(key(positiveKey), false);
+        press(key(negativeKey), false);
+        negativeHeld = positiveHeld = false;
+        return;
+    }
+    const bool positive = value > 0;
+    bool& otherHeld = positive ? negativeHeld : positiveHeld;
+    if (otherHeld) {
+        press(key(positive ? negativeKey : positiveKey), false);
+        otherHeld = false;
+    }
+    press(key(positive ? positiveKey : negativeKey), true);
+    (positive ? positiveHeld : negativeHeld) = true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "input/HatDirections.h"
+
+#include <SDL.h>
+
+#include <functional>
+
+// Keyboard, stick, hat and buttons turned into the game's key presses, so
+// that the shell routes events and never translates them. A key keeps its
+// own record; the gamepad's presses get a made-up record with only the key
+// set. Events that mean no key (mouse, other axes, window) make no press.
+class GameControls {
+public:
+    // A key record and whether it went down (true) or up.
+    using Press = std::function<void(const SDL_keysym& key, bool down)>;
+
+    // Stick values within this distance of zero count as centred: a quarter
+    // of the range, so that a worn stick resting off centre does not walk
+    // the figure.
+    static const Sint16 stickDeadZone = 8192;
+
+    // Hands press every key press the event makes, in order.
+    void translate(const SDL_Event& event, const Press& press);
+    // Forgets which arrows the stick and the hat hold, as after every arrow
+    // was released elsewhere.
+    void forget();
+
+    // A key record with only sym set.
+    static SDL_keysym key(SDLKey sym);
+
+    // Which arrows the stick is holding down in the game.
+    bool stickUpHeld = false;
+    bool stickDownHeld = false;
+    bool stickLeftHeld = false;
+    bool stickRightHeld = false;
+
+private:
+    void stickMoved(Uint8 axis, Sint16 value, const Press& press);
+    void stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld, SDLKey positiveKey,
+                        bool& positiveHeld, const Press& press);
+
+    HatDirections hat;
+};
