@@ -51,6 +51,8 @@ TEST(FilePathTest, ConventionalFoldersFollowTheEnvironmentAndTheExecutable)
         EXPECT_EQ(FilePath::getAppDataPath().path, "/data/home");
         ScopedEnv noData("XDG_DATA_HOME", nullptr);
         EXPECT_EQ(FilePath::getAppDataPath().path, "/home/player/.local/share");
+        ScopedEnv relativeData("XDG_DATA_HOME", "relative/data");
+        EXPECT_EQ(FilePath::getAppDataPath().path, "/home/player/.local/share") << "as the settings and journey";
     }
     ScopedEnv home("HOME", nullptr);
     EXPECT_TRUE(FilePath::getHomeDir().isDirectory()) << "the password database still knows where home is";
