@@ -32,14 +32,19 @@ struct CountingProducer : PortAudioCallback {
     std::atomic<long> totalFrames{0};
 };
 
-// ALSA's default device is the null sink of the test command's home.
+// ALSA's default device is a null sink in a home of the test's own, set up
+// before PortAudio first asks ALSA for its devices.
 class PortAudioDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        writeNullSoundDevice(home.path());
         audiotest::keepAlsaPluginsLoaded();
         device.setCallback(&producer);
     }
+
+    TempDir home;
+    ScopedEnv homeHere{"HOME", home.path()};
 
     // The device goes first, so the producer outlives its stream.
     CountingProducer producer;

@@ -2,9 +2,9 @@
 
 // The built game as a player starts it: a process of its own on an X server
 // of its own (so that no other test's window can cover it in a screenshot),
-// with a home folder of its own for its settings, state and output, watched
-// and steered with the X tools a person would script (xdotool, ImageMagick's
-// import).
+// with a home folder of its own for its settings, state and output, whose
+// sound goes to a null device, watched and steered with the X tools a person
+// would script (xdotool, ImageMagick's import).
 
 #include "TestSupport.h"
 #include "VellumDrawingLib/ImageLoader.h"
@@ -55,6 +55,7 @@ public:
         if (!contains(number, "\n"))
             return false;
         display = ":" + number.substr(0, number.find('\n'));
+        writeNullSoundDevice(home);
         exitStatus = -1;
         const std::string outputFile = outputPath();
         pid = fork();

@@ -63,6 +63,12 @@ std::string readFile(const std::string& path)
     return content.str();
 }
 
+void writeNullSoundDevice(const std::string& home)
+{
+    std::ofstream(home + "/.asoundrc")
+        << "pcm.!default { type file slave.pcm \"null\" file \"/dev/null\" format \"raw\" }\n";
+}
+
 CommandResult runCommand(const std::string& command)
 {
     CommandResult result;

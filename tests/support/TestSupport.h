@@ -37,6 +37,10 @@ private:
 
 std::string readFile(const std::string& path);
 
+// Makes ALSA's default device, for a process whose HOME is home, a sink
+// that needs no sound card and keeps nothing, as in the test command's home.
+void writeNullSoundDevice(const std::string& home);
+
 // The player's state file as the game writes it.
 inline std::string stateText(int plane, int music, int muted = 0)
 {
