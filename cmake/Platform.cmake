@@ -4,7 +4,10 @@
 # it takes; a later folder's source replaces an earlier one's of the same
 # name, so a port takes what fits and brings only what differs.
 #
-# A port provides, in a folder of its own (windows/, web/, ...):
+# A port adds a branch below with its list (a Windows port might take
+# "none posix windows", posix/ then giving only the clock; a browser port
+# "none posix web") and provides, in its own folder, each of these that the
+# folders before it do not fit:
 #   FileSystem        FilePath's questions to the file system, whole-or-nothing writes
 #   KnownFolders      home, the player's settings/state/data folders, the program's folder, fonts
 #   Environment       reading and setting variables
