@@ -182,14 +182,6 @@ bool FrameCompositor::drawsOneToOne() const
     return !plain && area.w == logicalWidth && area.h == logicalHeight;
 }
 
-void FrameCompositor::forgetContextObjects()
-{
-    offscreenNow = false;
-    finished = true;
-    fills.take();
-    offscreen.forgetContextObjects();
-}
-
 void FrameCompositor::adoptContext()
 {
     offscreenNow = false;

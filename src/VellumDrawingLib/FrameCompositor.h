@@ -49,12 +49,10 @@ public:
     // Flushes and, when drawing off-screen, puts the picture on the window,
     // which is the target from then on; then waits for the drawing to end.
     void finishFrame();
-    bool drawsOffscreen() const { return offscreenNow; }
     // A logical unit is a pixel of the target (never in plain mode).
     bool drawsOneToOne() const;
     bool isPlain() const { return plain; }
     // For a context that has been replaced, or may have been: see OffscreenTarget.
-    void forgetContextObjects();
     void adoptContext();
 
 private:

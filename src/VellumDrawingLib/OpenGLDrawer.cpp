@@ -328,11 +328,6 @@ void OpenGLDrawer::endDrawing()
     secondImage = 0;
 }
 
-void OpenGLDrawer::forgetContextObjects()
-{
-    frame.forgetContextObjects();
-}
-
 unsigned char* OpenGLDrawer::getScreenPixels()
 {
     const std::size_t bytes = static_cast<std::size_t>(screenWidth) * screenHeight * 3;

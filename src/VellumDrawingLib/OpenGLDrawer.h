@@ -98,10 +98,6 @@ public:
     // After a video-mode change: makes again, in the current context, every GL
     // object the drawer holds, from what was copied out before the change.
     void remakeContextObjects();
-    // Forgets the GL objects of the cheaper paths without deleting them, for
-    // a context that has replaced the one they were made in; they are made
-    // again when next needed.
-    void forgetContextObjects();
 
     // Linear (true) or nearest filtering for textures made from now on.
     void setTexInterp(bool interpolate);
@@ -122,9 +118,6 @@ public:
     const std::map<unsigned int, Image>& getImages() const { return images; }
     const Image& getGlyph(Glyph glyph) const { return glyphs[glyph]; }
     int getGlyphPadding() const { return glyphPadding; }
-    const std::vector<Polygon>& getPolygons() const { return polygons; }
-    const std::vector<std::unique_ptr<OpenGLFont>>& getFonts() const { return fonts; }
-    unsigned int getNextImageId() const { return nextImageId; }
     // The fitted drawing area's offsets in window pixels (y from the bottom).
     float getViewportX() const { return viewportX; }
     float getViewportY() const { return viewportY; }

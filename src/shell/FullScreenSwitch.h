@@ -19,7 +19,6 @@ public:
     // Switches when the event is Alt+Enter or F11 pressed and tells whether
     // it was; width and height become the window's new size.
     bool takes(const SDL_Event& event, Drawer& drawer, int& width, int& height);
-    bool isFullScreen() const { return fullscreen; }
 
 private:
     // The display's size, and the window's when leaving full screen.

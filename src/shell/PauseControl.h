@@ -36,7 +36,6 @@ public:
     // One pass of the loop while paused: keeps the last picture on the first
     // pass, shows it when the window needs it, then sleeps.
     void pausedPass(Drawer& drawer, int windowWidth, int windowHeight);
-    const PausedPicture& getPicture() const { return picture; }
 
 private:
     void toggle(Drawer& drawer);

@@ -16,9 +16,6 @@ public:
     void show(Drawer& drawer) const;
     // Gives the kept image back to the drawer.
     void drop(Drawer& drawer);
-    bool isKept() const { return image != 0; }
-    // The drawer's id of the kept picture; 0 when none is kept.
-    unsigned int imageId() const { return image; }
 
 private:
     unsigned int image = 0;
