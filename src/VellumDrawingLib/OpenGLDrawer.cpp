@@ -1,6 +1,6 @@
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
-#include "VellumDrawingLib/ImageLoader.h"
+#include "VellumDrawingLib/EmbeddedImage.h"
 #include "VellumDrawingLib/TTFSingleton.h"
 #include "platform/Environment.h"
 
@@ -280,9 +280,7 @@ void OpenGLDrawer::loadLineImageOnce()
 {
     if (lineImage != 0)
         return;
-    ImageData line = ImageLoader().loadImage(reinterpret_cast<const char*>(line_png),
-                                             static_cast<unsigned int>(linePngSize));
-    lineImage = loadImage(line.pixels.release(), line.width, line.height);
+    lineImage = EmbeddedImage::load(*this, line_png, static_cast<unsigned int>(linePngSize));
     holdsLineImage = lineImage != 0;
 }
 

@@ -4,8 +4,8 @@
 #include "game/LogicalScreen.h"
 #include "shell/ConfigLoader.h"
 #include "shell/StartupSettings.h"
+#include "VellumDrawingLib/EmbeddedImage.h"
 #include "VellumDrawingLib/GlyphImages.h"
-#include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
 #include <algorithm>
@@ -109,11 +109,8 @@ void Application::getAudio(float*, float* output, int frames)
 
 void Application::loadGlyphs()
 {
-    const ImageLoader loader;
-    for (const GlyphImage& image : glyphImages()) {
-        ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.png), image.size);
-        drawer->loadGlyph(image.glyph, data.pixels.release(), static_cast<unsigned int>(data.width));
-    }
+    for (const GlyphImage& image : glyphImages())
+        EmbeddedImage::loadGlyph(*drawer, image.glyph, image.png, image.size);
 }
 
 void Application::eventLoop()

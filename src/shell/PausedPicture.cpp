@@ -2,6 +2,7 @@
 
 #include "game/LogicalScreen.h"
 #include "VellumDrawingLib/Drawer.h"
+#include "VellumDrawingLib/PixelRows.h"
 
 #include <cstddef>
 #include <memory>
@@ -35,13 +36,8 @@ void PausedPicture::keep(Drawer& drawer, int windowWidth, int windowHeight)
         const unsigned char* source =
             screen.get() +
             (static_cast<std::size_t>(bottom + height - 1 - row) * windowWidth + left) * 3;
-        unsigned char* target = pixels.get() + static_cast<std::size_t>(row) * width * 4;
-        for (int x = 0; x < width; ++x) {
-            target[x * 4] = source[x * 3];
-            target[x * 4 + 1] = source[x * 3 + 1];
-            target[x * 4 + 2] = source[x * 3 + 2];
-            target[x * 4 + 3] = 255;
-        }
+        PixelRows::rgbToRgba(source, pixels.get() + static_cast<std::size_t>(row) * width * 4,
+                             width);
     }
     image = drawer.loadImage(pixels.release(), static_cast<unsigned int>(width),
                              static_cast<unsigned int>(height));
