@@ -102,7 +102,8 @@ FillComposer::Layer FrameCompositor::takeVeil()
     return FillComposer::Layer{};
 }
 
-void FrameCompositor::beginImageOverVeil(const FillComposer::Layer& veil)
+void FrameCompositor::drawImageOverVeil(const FillComposer::Layer& veil,
+                                        const std::function<void()>& drawQuad)
 {
     // Colour: image x image alpha + veil x (1 - image alpha); alpha: image
     // alpha + veil alpha x (1 - image alpha); the veil's colour is already
@@ -127,10 +128,7 @@ void FrameCompositor::beginImageOverVeil(const FillComposer::Layer& veil)
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_ALPHA, GL_SRC_ALPHA);
     glColor4f(veil.r, veil.g, veil.b, veil.a);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-}
-
-void FrameCompositor::endImageOverVeil()
-{
+    drawQuad();
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
