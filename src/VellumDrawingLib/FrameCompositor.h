@@ -17,13 +17,12 @@ public:
     // A rectangle in pixels of the current target, y from the bottom.
     using Area = OpenGLWindow::Area;
 
-    FrameCompositor(int logicalWidth, int logicalHeight);
+    // The window is asked for its size and fitted area whenever they matter.
+    FrameCompositor(const OpenGLWindow& window, int logicalWidth, int logicalHeight);
 
     // BV_PLAIN_DRAWING is set to something other than empty or 0.
     static bool plainDrawingAsked();
 
-    // The window's size and the part of it the logical area fills.
-    void setWindow(int width, int height, Area fitted);
     // Chooses the target for the frame, makes it current and clears it.
     // Returns the area the logical picture covers in that target.
     Area beginFrame();
@@ -58,11 +57,9 @@ private:
     // the whole window to black first) to an opaque colour.
     void clearArea(float r, float g, float b);
 
+    const OpenGLWindow& window;
     int logicalWidth;
     int logicalHeight;
-    int windowWidth = 0;
-    int windowHeight = 0;
-    Area fitted;
     FillComposer fills;
     OffscreenTarget offscreen;
     bool plain;

@@ -37,7 +37,7 @@ void OpenGLDrawer::prepareVideo()
 OpenGLDrawer::OpenGLDrawer(short width, short height)
     : logicalWidth(width), logicalHeight(height),
       linePngSize(static_cast<int>(LineImage::line_png_size)), window(width, height),
-      frame(width, height),
+      frame(window, width, height),
       shapes(polygons, secondImage, textures, shaders, frame, window, width, height)
 {
     TTFSingleton::getInstance();
@@ -64,7 +64,6 @@ bool OpenGLDrawer::initialise(unsigned short width, unsigned short height, bool 
 
     initFonts();
     window.settle();
-    tellCompositorTheWindow();
     loadLineImageOnce();
     return modeSet;
 }
@@ -75,13 +74,7 @@ void OpenGLDrawer::initialiseLight(unsigned short width, unsigned short height)
     frame.adoptContext();
     initFonts();
     window.refit();
-    tellCompositorTheWindow();
     loadLineImageOnce();
-}
-
-void OpenGLDrawer::tellCompositorTheWindow()
-{
-    frame.setWindow(window.getScreenWidth(), window.getScreenHeight(), window.getFitted());
 }
 
 bool OpenGLDrawer::changeVideoMode(unsigned short width, unsigned short height, bool fullscreen)
@@ -94,9 +87,33 @@ bool OpenGLDrawer::changeVideoMode(unsigned short width, unsigned short height, 
     if (!contextObjects.contextKept())
         glewInit();
     window.settle();
-    tellCompositorTheWindow();
     remakeContextObjects();
     return change == OpenGLWindow::Change::Made;
+}
+
+bool OpenGLDrawer::isFullScreen() const
+{
+    return window.isFullScreen();
+}
+
+int OpenGLDrawer::getWindowWidth() const
+{
+    return window.getScreenWidth();
+}
+
+int OpenGLDrawer::getWindowHeight() const
+{
+    return window.getScreenHeight();
+}
+
+VideoMode::Size OpenGLDrawer::getWindowedSize(int displayWidth, int displayHeight) const
+{
+    return window.getWindowedSize(displayWidth, displayHeight);
+}
+
+ImageData OpenGLDrawer::readFittedPicture()
+{
+    return reader.fittedPicture();
 }
 
 void OpenGLDrawer::remakeContextObjects()

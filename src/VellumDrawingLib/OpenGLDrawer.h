@@ -10,6 +10,7 @@
 #include "VellumDrawingLib/ShapePainter.h"
 #include "VellumDrawingLib/TextWriter.h"
 #include "VellumDrawingLib/TextureStore.h"
+#include "VellumDrawingLib/VideoMode.h"
 
 #include <array>
 #include <map>
@@ -24,10 +25,11 @@
 // the window and its video mode (OpenGLWindow), the images (TextureStore),
 // the shapes (ShapePainter) and shader programs (ShaderPrograms), the text
 // (TextWriter), the read-back (ScreenReader); FrameCompositor gives the calls
-// cheaper ways to the same picture. Refused display requests are reported
-// and set-up carries on; drawing an image or font id that was never handed
-// out is a caller's fault and aborts the program.
-class OpenGLDrawer : public Drawer {
+// cheaper ways to the same picture. The shell reaches the video mode through
+// VideoMode. Refused display requests are reported and set-up carries on;
+// drawing an image or font id that was never handed out is a caller's fault
+// and aborts the program.
+class OpenGLDrawer : public Drawer, public VideoMode {
 public:
     using Image = TextureStore::Image;
     using Polygon = ShapePainter::Polygon;
@@ -80,11 +82,14 @@ public:
     short getActualHeight() const override;
     void loadGlyph(Glyph glyph, unsigned char* pixels, unsigned int size) override;
 
-    // Replaces the video mode by a window or full screen of the given size,
-    // keeping every image, glyph, font, polygon and shader under the ids the
-    // callers hold, even if SDL makes a new GL context. False when the mode
-    // was refused; the previous mode is then asked for again.
-    bool changeVideoMode(unsigned short width, unsigned short height, bool fullscreen);
+    // Even where SDL makes a new GL context for the mode, the objects are
+    // made again in it.
+    bool changeVideoMode(unsigned short width, unsigned short height, bool fullscreen) override;
+    bool isFullScreen() const override;
+    int getWindowWidth() const override;
+    int getWindowHeight() const override;
+    Size getWindowedSize(int displayWidth, int displayHeight) const override;
+    ImageData readFittedPicture() override;
 
     // Linear (true) or nearest filtering for textures made from now on.
     void setTexInterp(bool interpolate);
@@ -124,8 +129,6 @@ private:
     void loadLineImageOnce();
     // The image with that id; an unknown id aborts with the failed check.
     Image& findImage(unsigned int id);
-    // The window's fitted area, for the compositor's bars and off-screen picture.
-    void tellCompositorTheWindow();
 
     short logicalWidth;
     short logicalHeight;

@@ -50,6 +50,9 @@ bool OpenGLWindow::open(unsigned short width, unsigned short height, bool fullsc
                         int antialias)
 {
     setSize(width, height);
+    windowedWidth = screenWidth;
+    windowedHeight = screenHeight;
+    this->fullscreen = fullscreen;
     if (is16Bit()) {
         std::cout << "OpenGLDrawer: Display is 16bit." << std::endl;
         requestAttribute(SDL_GL_RED_SIZE, 5, "Could not set red pixel size to 5...");
@@ -90,11 +93,22 @@ OpenGLWindow::Change OpenGLWindow::change(unsigned short width, unsigned short h
     const bool wasFullscreen = previous && (previous->flags & SDL_FULLSCREEN);
     if (setVideoMode(width, height, fullscreen)) {
         setSize(width, height);
+        this->fullscreen = fullscreen;
         return Change::Made;
     }
     const bool kept = setVideoMode(static_cast<unsigned short>(screenWidth),
                                    static_cast<unsigned short>(screenHeight), wasFullscreen);
     return kept ? Change::Kept : Change::Lost;
+}
+
+VideoMode::Size OpenGLWindow::getWindowedSize(int displayWidth, int displayHeight) const
+{
+    // A window as large as the display is full screen in all but name, and
+    // one of no size is what a settings file of zeros asks for.
+    const bool fillsDisplay = windowedWidth >= displayWidth && windowedHeight >= displayHeight;
+    if (windowedWidth > 0 && windowedHeight > 0 && !fillsDisplay)
+        return VideoMode::Size{windowedWidth, windowedHeight};
+    return VideoMode::Size{logicalWidth, logicalHeight};
 }
 
 void OpenGLWindow::setSize(unsigned short width, unsigned short height)

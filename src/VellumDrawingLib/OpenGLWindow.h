@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VellumDrawingLib/VideoMode.h"
+
 // The SDL window with its OpenGL context and video mode, and the one owner
 // of the window's size and of the letterbox: where the logical area sits in
 // the window, fitted with its proportions kept, and which logical rectangle
@@ -26,7 +28,7 @@ public:
     OpenGLWindow(short logicalWidth, short logicalHeight);
 
     // Requests the context's attributes and sets the video mode; the size
-    // is the window's from now on.
+    // is the window's from now on, and the windowed size to come back to.
     // False when SDL refused the mode.
     bool open(unsigned short width, unsigned short height, bool fullscreen, int antialias);
     // Sets another mode (the GL objects are the caller's to keep).
@@ -43,6 +45,9 @@ public:
     // Window pixels, bars included.
     int getScreenWidth() const { return screenWidth; }
     int getScreenHeight() const { return screenHeight; }
+    bool isFullScreen() const { return fullscreen; }
+    // See VideoMode.
+    VideoMode::Size getWindowedSize(int displayWidth, int displayHeight) const;
     // The part of the window the logical area fills, in whole pixels.
     Area getFitted() const;
     float getViewportX() const { return viewportX; }
@@ -75,6 +80,10 @@ private:
     float viewportY = 0.0f;
     float actualWidth;
     float actualHeight;
+    bool fullscreen = false;
+    // The size the display was opened with.
+    short windowedWidth = 0;
+    short windowedHeight = 0;
     // The logical rectangle setViewport last asked for; whole is resetViewport's.
     short viewportRequest[4];
     bool wholeViewport = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VellumDrawingLib/ImageData.h"
+
 class FrameCompositor;
 class OpenGLWindow;
 
@@ -16,6 +18,9 @@ public:
     // The whole window as RGB, bottom row first, rows packed tightly; the
     // caller owns the array.
     unsigned char* screenPixels();
+    // The window's fitted area alone, RGBA with opaque alpha, top row first;
+    // empty when the area has no pixels.
+    ImageData fittedPicture();
 
 private:
     FrameCompositor& frame;

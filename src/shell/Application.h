@@ -18,6 +18,7 @@
 #include <vector>
 
 class Drawer;
+class VideoMode;
 
 // The running game: builds the sound, the game, the music and the window from
 // the command line (or the settings file), then turns events into key presses
@@ -98,8 +99,6 @@ public:
     Uint32 lastFrameTicks = 0;
     // How long the last swap took, on the pacing clock; 0 before the first.
     Uint32 lastSwapTicks = 0;
-    int width = 0;
-    int height = 0;
     bool noSound = false;
     // Read by the audio thread; written only before the device starts.
     bool noMusic = false;
@@ -109,6 +108,9 @@ public:
     bool stickLeftHeld = false;
     bool stickRightHeld = false;
     std::unique_ptr<Drawer> drawer;
+    // The same object as drawer, for the video mode and the window's size;
+    // not owned.
+    VideoMode* videoMode = nullptr;
     GamePlay game;
     BackgroundMusic music;
     MusicLevel musicLevel;
