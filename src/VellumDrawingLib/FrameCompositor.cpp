@@ -29,24 +29,17 @@ bool FrameCompositor::plainDrawingAsked()
     return Environment::isOn("BV_PLAIN_DRAWING");
 }
 
-FrameCompositor::FrameCompositor(int logicalWidth, int logicalHeight)
-    : logicalWidth(logicalWidth), logicalHeight(logicalHeight),
+FrameCompositor::FrameCompositor(const OpenGLWindow& window, int logicalWidth, int logicalHeight)
+    : window(window), logicalWidth(logicalWidth), logicalHeight(logicalHeight),
       offscreen(logicalWidth, logicalHeight), plain(plainDrawingAsked())
 {
-}
-
-void FrameCompositor::setWindow(int width, int height, Area area)
-{
-    windowWidth = width;
-    windowHeight = height;
-    fitted = area;
 }
 
 FrameCompositor::Area FrameCompositor::beginFrame()
 {
     finished = false;
     // Drawing at the logical size pays only where the window shows more pixels.
-    const bool wanted = !plain && fitted.w > logicalWidth;
+    const bool wanted = !plain && window.getFitted().w > logicalWidth;
     offscreenNow = wanted && offscreen.bind();
     if (!offscreenNow)
         offscreen.unbind();
@@ -63,7 +56,7 @@ FrameCompositor::Area FrameCompositor::drawingArea() const
 {
     if (offscreenNow)
         return Area{0, 0, logicalWidth, logicalHeight};
-    return fitted;
+    return window.getFitted();
 }
 
 bool FrameCompositor::absorbFill(unsigned char r, unsigned char g, unsigned char b,
@@ -102,7 +95,8 @@ FillComposer::Layer FrameCompositor::takeVeil()
     return FillComposer::Layer{};
 }
 
-void FrameCompositor::beginImageOverVeil(const FillComposer::Layer& veil)
+void FrameCompositor::drawImageOverVeil(const FillComposer::Layer& veil,
+                                        const std::function<void()>& drawQuad)
 {
     // Colour: image x image alpha + veil x (1 - image alpha); alpha: image
     // alpha + veil alpha x (1 - image alpha); the veil's colour is already
@@ -127,10 +121,7 @@ void FrameCompositor::beginImageOverVeil(const FillComposer::Layer& veil)
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_ALPHA, GL_SRC_ALPHA);
     glColor4f(veil.r, veil.g, veil.b, veil.a);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-}
-
-void FrameCompositor::endImageOverVeil()
-{
+    drawQuad();
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
@@ -138,8 +129,9 @@ void FrameCompositor::endImageOverVeil()
 void FrameCompositor::clearArea(float r, float g, float b)
 {
     const Area area = drawingArea();
-    const bool bars = !offscreenNow && (area.x > 0 || area.y > 0 || area.w < windowWidth ||
-                                        area.h < windowHeight);
+    const bool bars = !offscreenNow && (area.x > 0 || area.y > 0 ||
+                                        area.w < window.getScreenWidth() ||
+                                        area.h < window.getScreenHeight());
     if (!bars && !offscreenNow) {
         clearTo(r, g, b, GL_DEPTH_BUFFER_BIT);
         return;
@@ -163,6 +155,8 @@ void FrameCompositor::finishFrame()
     if (offscreenNow) {
         offscreenNow = false;
         offscreen.unbind();
+        const Area fitted = window.getFitted();
+        const int windowWidth = window.getScreenWidth(), windowHeight = window.getScreenHeight();
         // The bars beside the fitted area, black.
         glEnable(GL_SCISSOR_TEST);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -180,14 +174,6 @@ bool FrameCompositor::drawsOneToOne() const
 {
     const Area area = drawingArea();
     return !plain && area.w == logicalWidth && area.h == logicalHeight;
-}
-
-void FrameCompositor::forgetContextObjects()
-{
-    offscreenNow = false;
-    finished = true;
-    fills.take();
-    offscreen.forgetContextObjects();
 }
 
 void FrameCompositor::adoptContext()

@@ -2,6 +2,9 @@
 
 #include "VellumDrawingLib/FillComposer.h"
 #include "VellumDrawingLib/OffscreenTarget.h"
+#include "VellumDrawingLib/OpenGLWindow.h"
+
+#include <functional>
 
 // Decides where a frame is drawn and settles what the cheap paths hold back:
 // a window larger than the logical area is drawn through an off-screen
@@ -12,20 +15,14 @@
 class FrameCompositor {
 public:
     // A rectangle in pixels of the current target, y from the bottom.
-    struct Area {
-        int x = 0;
-        int y = 0;
-        int w = 0;
-        int h = 0;
-    };
+    using Area = OpenGLWindow::Area;
 
-    FrameCompositor(int logicalWidth, int logicalHeight);
+    // The window is asked for its size and fitted area whenever they matter.
+    FrameCompositor(const OpenGLWindow& window, int logicalWidth, int logicalHeight);
 
     // BV_PLAIN_DRAWING is set to something other than empty or 0.
     static bool plainDrawingAsked();
 
-    // The window's size and the part of it the logical area fills.
-    void setWindow(int width, int height, Area fitted);
     // Chooses the target for the frame, makes it current and clears it.
     // Returns the area the logical picture covers in that target.
     Area beginFrame();
@@ -40,21 +37,19 @@ public:
     // translucent layer (a veil) for the image's own pass to carry, or puts
     // down whatever else is held and hands over nothing.
     FillComposer::Layer takeVeil();
-    // Around the drawing of such an image (one texture on unit 0, colour and
-    // blending as drawImage leaves them): the pass lays the image over the
-    // veil in one go, dst (1 - veil a) (1 - image a) + veil (1 - image a)
+    // Draws such an image (drawQuad puts down its quad, with its texture
+    // bound on unit 0 and the blending as drawImage leaves it) laid over the
+    // veil in one pass: dst (1 - veil a) (1 - image a) + veil (1 - image a)
     // + image colour x image a, through the texture combiners.
-    static void beginImageOverVeil(const FillComposer::Layer& veil);
-    static void endImageOverVeil();
+    static void drawImageOverVeil(const FillComposer::Layer& veil,
+                                  const std::function<void()>& drawQuad);
     // Flushes and, when drawing off-screen, puts the picture on the window,
     // which is the target from then on; then waits for the drawing to end.
     void finishFrame();
-    bool drawsOffscreen() const { return offscreenNow; }
     // A logical unit is a pixel of the target (never in plain mode).
     bool drawsOneToOne() const;
     bool isPlain() const { return plain; }
     // For a context that has been replaced, or may have been: see OffscreenTarget.
-    void forgetContextObjects();
     void adoptContext();
 
 private:
@@ -62,11 +57,9 @@ private:
     // the whole window to black first) to an opaque colour.
     void clearArea(float r, float g, float b);
 
+    const OpenGLWindow& window;
     int logicalWidth;
     int logicalHeight;
-    int windowWidth = 0;
-    int windowHeight = 0;
-    Area fitted;
     FillComposer fills;
     OffscreenTarget offscreen;
     bool plain;

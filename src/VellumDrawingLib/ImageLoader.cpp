@@ -1,5 +1,7 @@
 #include "VellumDrawingLib/ImageLoader.h"
 
+#include "VellumDrawingLib/PixelRows.h"
+
 #include <SDL_image.h>
 
 #include <cstring>
@@ -25,16 +27,10 @@ ImageData fromSurface(SDL_Surface* surface, bool announce24Bit)
             const unsigned char* source =
                 static_cast<const unsigned char*>(surface->pixels) + y * surface->pitch;
             unsigned char* target = image.pixels.get() + static_cast<std::size_t>(y) * width * 4;
-            if (bytesPerPixel == 4) {
+            if (bytesPerPixel == 4)
                 std::memcpy(target, source, static_cast<std::size_t>(width) * 4);
-                continue;
-            }
-            for (int x = 0; x < width; ++x) {
-                target[x * 4] = source[x * 3];
-                target[x * 4 + 1] = source[x * 3 + 1];
-                target[x * 4 + 2] = source[x * 3 + 2];
-                target[x * 4 + 3] = 255;
-            }
+            else
+                PixelRows::rgbToRgba(source, target, width);
         }
         image.width = width;
         image.height = height;

@@ -1,20 +1,10 @@
 #include "VellumDrawingLib/OffscreenTarget.h"
 
+#include "VellumDrawingLib/TextureStore.h"
+
 #include <GL/glew.h>
 
 #include <iostream>
-
-namespace {
-
-unsigned int powerOfTwoAtLeast(int n)
-{
-    unsigned int p = 1;
-    while (p < static_cast<unsigned int>(n))
-        p *= 2;
-    return p;
-}
-
-} // namespace
 
 bool OffscreenTarget::bind()
 {
@@ -45,8 +35,8 @@ bool OffscreenTarget::make()
     }
     // A power-of-two texture works on every driver, with or without
     // non-power-of-two support; the picture uses its lower-left part.
-    const unsigned int textureWidth = powerOfTwoAtLeast(width);
-    const unsigned int textureHeight = powerOfTwoAtLeast(height);
+    const unsigned int textureWidth = TextureStore::powerOfTwo(static_cast<unsigned int>(width));
+    const unsigned int textureHeight = TextureStore::powerOfTwo(static_cast<unsigned int>(height));
     maxU = static_cast<float>(width) / textureWidth;
     maxV = static_cast<float>(height) / textureHeight;
     glGenTextures(1, &texture);

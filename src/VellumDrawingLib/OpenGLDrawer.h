@@ -4,6 +4,13 @@
 #include "VellumDrawingLib/Drawer.h"
 #include "VellumDrawingLib/FrameCompositor.h"
 #include "VellumDrawingLib/OpenGLFont.h"
+#include "VellumDrawingLib/OpenGLWindow.h"
+#include "VellumDrawingLib/ScreenReader.h"
+#include "VellumDrawingLib/ShaderPrograms.h"
+#include "VellumDrawingLib/ShapePainter.h"
+#include "VellumDrawingLib/TextWriter.h"
+#include "VellumDrawingLib/TextureStore.h"
+#include "VellumDrawingLib/VideoMode.h"
 
 #include <array>
 #include <map>
@@ -13,34 +20,19 @@
 
 // Draws through OpenGL 1.x immediate mode (with the multitexture and shader
 // object extensions, loaded by GLEW) into an SDL 1.2 OpenGL window, fitting
-// the logical area into the window with its proportions kept; FrameCompositor
-// gives the calls cheaper ways to the same picture. Refused display
-// requests are reported and set-up carries on; drawing an image id that was
-// never loaded is a caller's fault and aborts the program.
-class OpenGLDrawer : public Drawer {
+// the logical area into the window with its proportions kept. It keeps what
+// the callers hand it and answers each call by handing the job to a part:
+// the window and its video mode (OpenGLWindow), the images (TextureStore),
+// the shapes (ShapePainter) and shader programs (ShaderPrograms), the text
+// (TextWriter), the read-back (ScreenReader); FrameCompositor gives the calls
+// cheaper ways to the same picture. The shell reaches the video mode through
+// VideoMode. Refused display requests are reported and set-up carries on;
+// drawing an image or font id that was never handed out is a caller's fault
+// and aborts the program.
+class OpenGLDrawer : public Drawer, public VideoMode {
 public:
-    // One texture. width and height are the picture's own; maxU and maxV are
-    // where its right and bottom edges lie in a texture padded to powers of two.
-    struct Image {
-        unsigned int texture = 0;
-        unsigned short width = 0;
-        unsigned short height = 0;
-        float maxU = 1.0f;
-        float maxV = 1.0f;
-        // Made with linear filtering, and switched to nearest for now.
-        bool linear = true;
-        bool sampledNearest = false;
-    };
-
-    // A polygon as a fan about its centre: element 0 is the centre, the rest
-    // the given points; us and vs stretch a texture once over its bounding box.
-    struct Polygon {
-        std::unique_ptr<float[]> xs;
-        std::unique_ptr<float[]> ys;
-        std::unique_ptr<float[]> us;
-        std::unique_ptr<float[]> vs;
-        int count = 0;
-    };
+    using Image = TextureStore::Image;
+    using Polygon = ShapePainter::Polygon;
 
     // Settles what SDL's video reads as it starts: to be called before
     // SDL_Init starts the video.
@@ -90,23 +82,19 @@ public:
     short getActualHeight() const override;
     void loadGlyph(Glyph glyph, unsigned char* pixels, unsigned int size) override;
 
-    // Replaces the video mode by a window or full screen of the given size,
-    // keeping every image, glyph, font, polygon and shader under the ids the
-    // callers hold, even if SDL makes a new GL context. False when the mode
-    // was refused; the previous mode is then asked for again.
-    bool changeVideoMode(unsigned short width, unsigned short height, bool fullscreen);
-    // After a video-mode change: makes again, in the current context, every GL
-    // object the drawer holds, from what was copied out before the change.
-    void remakeContextObjects();
-    // Forgets the GL objects of the cheaper paths without deleting them, for
-    // a context that has replaced the one they were made in; they are made
-    // again when next needed.
-    void forgetContextObjects();
+    // Even where SDL makes a new GL context for the mode, the objects are
+    // made again in it.
+    bool changeVideoMode(unsigned short width, unsigned short height, bool fullscreen) override;
+    bool isFullScreen() const override;
+    int getWindowWidth() const override;
+    int getWindowHeight() const override;
+    Size getWindowedSize(int displayWidth, int displayHeight) const override;
+    ImageData readFittedPicture() override;
 
     // Linear (true) or nearest filtering for textures made from now on.
     void setTexInterp(bool interpolate);
     static bool isPowerOfTwo(unsigned int n);
-    // The smallest power of two not below n; 1 for 0.
+    // The smallest power of two not below n; 1 for 0, 0 above 2^31.
     static unsigned int powerOfTwo(unsigned int n);
     // Puts a 16 x 16 opaque white placeholder into every glyph slot.
     void initFonts();
@@ -122,12 +110,9 @@ public:
     const std::map<unsigned int, Image>& getImages() const { return images; }
     const Image& getGlyph(Glyph glyph) const { return glyphs[glyph]; }
     int getGlyphPadding() const { return glyphPadding; }
-    const std::vector<Polygon>& getPolygons() const { return polygons; }
-    const std::vector<std::unique_ptr<OpenGLFont>>& getFonts() const { return fonts; }
-    unsigned int getNextImageId() const { return nextImageId; }
     // The fitted drawing area's offsets in window pixels (y from the bottom).
-    float getViewportX() const { return viewportX; }
-    float getViewportY() const { return viewportY; }
+    float getViewportX() const { return window.getViewportX(); }
+    float getViewportY() const { return window.getViewportY(); }
 
     // The embedded 8 x 8 line image (alpha across its columns gives lines
     // their soft edges), and its image id once loaded; 0 until then. Shared
@@ -136,28 +121,14 @@ public:
     static unsigned int lineImage;
 
 private:
-    // A window (centred) or full screen with an OpenGL context; false when refused.
-    static bool setVideoMode(unsigned short width, unsigned short height, bool fullscreen);
+    // After a video-mode change: makes again, in the current context, every GL
+    // object the drawer holds, from what was copied out before the change.
+    void remakeContextObjects();
     // The places that hold a texture name, for copying out before a mode change.
     std::vector<unsigned int*> contextTextures();
-    // The window part the logical area fills, keeping its proportions.
-    void fit(unsigned short width, unsigned short height);
-    // Sets the GL viewport for the logical rectangle last asked for, in the
-    // current target.
-    void applyViewport();
-    // A new window or mode: cleared black, the logical area fitted into it
-    // and the drawing state set up again.
-    void settleWindow(unsigned short width, unsigned short height);
-    // Projection with y downwards and the fixed blending and texturing state.
-    void setUpProjectionAndState();
     void loadLineImageOnce();
-    // Binds the second image to texture unit 1 if one is chosen for this frame.
-    void bindSecondImage();
-    void unbindTextures();
-    unsigned int makeTexture(const unsigned char* pixels, unsigned int width,
-                             unsigned int height, bool linear);
     // The image with that id; an unknown id aborts with the failed check.
-    const Image& findImage(unsigned int id) const;
+    Image& findImage(unsigned int id);
 
     short logicalWidth;
     short logicalHeight;
@@ -171,22 +142,18 @@ private:
     int baseUniform = 0;
     int secondUniform = 0;
     unsigned int nextImageId = 1;
-    short screenWidth = 1024;
-    short screenHeight = 768;
-    float viewportX = 0.0f;
-    float viewportY = 0.0f;
-    float actualWidth = 1024.0f;
-    float actualHeight = 768.0f;
     bool texInterp = true;
     int linePngSize;
-    // The program made current by useShader; sampler uniforms are set only
-    // while one is, so that fixed-function drawing raises no GL errors.
-    unsigned int activeProgram = 0;
     // This drawer loaded the shared line image and gives the id up when it goes.
     bool holdsLineImage = false;
+
+    // The parts, each working on the fields above that its job concerns.
+    OpenGLWindow window;
     ContextObjects contextObjects;
     FrameCompositor frame;
-    // The logical rectangle setViewport last asked for; whole is resetViewport's.
-    short viewportRequest[4] = {0, 0, 1024, 768};
-    bool wholeViewport = true;
+    TextureStore textures{images, nextImageId, texInterp};
+    ShaderPrograms shaders{contextObjects, baseUniform, secondUniform};
+    ShapePainter shapes;
+    TextWriter textWriter{glyphs, glyphPadding, fonts, texInterp, frame};
+    ScreenReader reader{frame, window};
 };

@@ -1,6 +1,6 @@
 #include "VellumDrawingLib/OpenGLFont.h"
 
-#include "VellumDrawingLib/OpenGLDrawer.h"
+#include "VellumDrawingLib/TextureStore.h"
 
 #include "VellumDrawingLib/TTFSingleton.h"
 
@@ -387,5 +387,5 @@ void OpenGLFont::drawGlyph(float u, float v, float width, float scale, float x, 
 
 unsigned int OpenGLFont::powerOfTwo(unsigned int n)
 {
-    return OpenGLDrawer::powerOfTwo(n);
+    return TextureStore::powerOfTwo(n);
 }

@@ -7,7 +7,7 @@
 #include "game/LogicalScreen.h"
 #include "Images.h"
 #include "VellumDrawingLib/Drawer.h"
-#include "VellumDrawingLib/ImageLoader.h"
+#include "VellumDrawingLib/EmbeddedImage.h"
 
 namespace {
 
@@ -169,11 +169,8 @@ void GamePlay::loadImages(Drawer* drawer)
         {&GamePlay::guywalk2, Images::guywalk2_png, Images::guywalk2_png_size},
         {&GamePlay::guywalk3, Images::guywalk3_png, Images::guywalk3_png_size},
     };
-    const ImageLoader loader;
-    for (const Embedded& image : images) {
-        ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.data), image.size);
-        this->*image.id = drawer->loadImage(data.pixels.release(), data.width, data.height);
-    }
+    for (const Embedded& image : images)
+        this->*image.id = EmbeddedImage::load(*drawer, image.data, image.size);
 }
 
 // Ground, door, figure, blocks, the shaking title and hint, then the veils

@@ -5,8 +5,8 @@
 #include "platform/SteadyClock.h"
 #include "shell/ConfigLoader.h"
 #include "shell/StartupSettings.h"
+#include "VellumDrawingLib/EmbeddedImage.h"
 #include "VellumDrawingLib/GlyphImages.h"
-#include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
 #include <iostream>
@@ -27,21 +27,20 @@ Application::Application(const std::vector<std::string>& args)
     try {
         SDL_WM_SetCaption("Brick Voyager", nullptr);
         const StartupSettings settings = StartupSettings::settle(args, config);
-        width = settings.width;
-        height = settings.height;
-        fullScreen = FullScreenSwitch(width, height, settings.fullscreen);
         noSound = settings.noSound;
         noMusic = settings.noMusic;
         for (int call = 0; call < settings.randomLevelsCalls; ++call)
             game.useRandomLevels();
         journey.resume();
 
-        drawer = std::make_unique<OpenGLDrawer>(LogicalScreen::width, LogicalScreen::height);
-        if (!drawer->initialise(static_cast<unsigned short>(width),
-                                static_cast<unsigned short>(height), settings.fullscreen,
+        auto display = std::make_unique<OpenGLDrawer>(LogicalScreen::width, LogicalScreen::height);
+        videoMode = display.get();
+        drawer = std::move(display);
+        if (!drawer->initialise(static_cast<unsigned short>(settings.width),
+                                static_cast<unsigned short>(settings.height), settings.fullscreen,
                                 settings.antialias))
-            throw FatalError("Could not open a window of " + std::to_string(width) + " x " +
-                             std::to_string(height) + ": " + SDL_GetError());
+            throw FatalError("Could not open a window of " + std::to_string(settings.width) +
+                             " x " + std::to_string(settings.height) + ": " + SDL_GetError());
 
         if (SDL_NumJoysticks() > 0) {
             joystick = SDL_JoystickOpen(0);
@@ -77,6 +76,7 @@ void Application::closeVideo()
         SDL_JoystickClose(joystick);
         joystick = nullptr;
     }
+    videoMode = nullptr;
     drawer.reset();
     SDL_Quit();
 }
@@ -88,11 +88,8 @@ void Application::getAudio(float*, float* output, int frames)
 
 void Application::loadGlyphs()
 {
-    const ImageLoader loader;
-    for (const GlyphImage& image : glyphImages()) {
-        ImageData data = loader.loadImage(reinterpret_cast<const char*>(image.png), image.size);
-        drawer->loadGlyph(image.glyph, data.pixels.release(), static_cast<unsigned int>(data.width));
-    }
+    for (const GlyphImage& image : glyphImages())
+        EmbeddedImage::loadGlyph(*drawer, image.glyph, image.png, image.size);
 }
 
 void Application::eventLoop()
@@ -109,7 +106,7 @@ bool Application::runPass()
     if (quitRequested)
         return false;
     if (pause.isPaused()) {
-        pause.pausedPass(*drawer, width, height);
+        pause.pausedPass(*drawer, *videoMode);
         return true;
     }
     static const Clock clock = microsecondClock();
@@ -161,7 +158,7 @@ void Application::drainEvents()
 
 void Application::handleEvent(const SDL_Event& event)
 {
-    if (fullScreen.takes(event, *drawer, width, height) || !pause.passes(event, *drawer))
+    if (fullScreen.takes(event, *videoMode) || !pause.passes(event, *drawer))
         return;
     if (event.type == SDL_QUIT)
         quit();

@@ -19,6 +19,7 @@
 #include <vector>
 
 class Drawer;
+class VideoMode;
 
 // The running game: builds the sound, the game, the music and the window from
 // the command line (or the settings file), then routes events (as key presses
@@ -99,13 +100,14 @@ public:
     Uint32 lastFrameTicks = 0;
     // How long the last swap took, on the pacing clock; 0 before the first.
     Uint32 lastSwapTicks = 0;
-    int width = 0;
-    int height = 0;
     bool noSound = false;
     // Read by the audio thread; written only before the device starts.
     bool noMusic = false;
     SDL_Joystick* joystick = nullptr;
     std::unique_ptr<Drawer> drawer;
+    // The same object as drawer, for the video mode and the window's size;
+    // not owned.
+    VideoMode* videoMode = nullptr;
     GamePlay game;
     BackgroundMusic music;
     MusicLevel musicLevel;

@@ -1,16 +1,12 @@
 #include "shell/FullScreenSwitch.h"
 
-#include "game/LogicalScreen.h"
 #include "platform/ScreenResolution.h"
 #include "platform/WindowPlacement.h"
-#include "VellumDrawingLib/OpenGLDrawer.h"
+#include "VellumDrawingLib/VideoMode.h"
 
 #include <iostream>
 
 namespace {
-
-const int fallbackWidth = LogicalScreen::width;
-const int fallbackHeight = LogicalScreen::height;
 
 bool isSwitchKey(const SDL_Event& event)
 {
@@ -23,50 +19,27 @@ bool isSwitchKey(const SDL_Event& event)
 
 } // namespace
 
-FullScreenSwitch::FullScreenSwitch(int width, int height, bool fullscreen)
-    : settledWidth(width), settledHeight(height), fullscreen(fullscreen)
-{
-}
-
-// Asked at the switch, not at start-up: the display may have changed since,
-// and start-up opens enough connections to the X server already.
-void FullScreenSwitch::sizes(int& fullWidth, int& fullHeight, int& windowWidth,
-                             int& windowHeight) const
-{
-    fullWidth = ScreenResolution::getScreenWidth();
-    fullHeight = ScreenResolution::getScreenHeight();
-    // A window as large as the display is full screen in all but name, and
-    // one of no size is what a settings file of zeros asks for.
-    const bool fillsDisplay = settledWidth >= fullWidth && settledHeight >= fullHeight;
-    const bool usable = settledWidth > 0 && settledHeight > 0 && !fillsDisplay;
-    windowWidth = usable ? settledWidth : fallbackWidth;
-    windowHeight = usable ? settledHeight : fallbackHeight;
-}
-
-bool FullScreenSwitch::takes(const SDL_Event& event, Drawer& drawer, int& width, int& height)
+bool FullScreenSwitch::takes(const SDL_Event& event, VideoMode& video) const
 {
     if (!isSwitchKey(event))
         return false;
-    auto* display = dynamic_cast<OpenGLDrawer*>(&drawer);
-    if (!display)
-        return true;
-    const bool wanted = !fullscreen;
-    int fullWidth = 0, fullHeight = 0, windowWidth = 0, windowHeight = 0;
-    sizes(fullWidth, fullHeight, windowWidth, windowHeight);
-    const int newWidth = wanted ? fullWidth : windowWidth;
-    const int newHeight = wanted ? fullHeight : windowHeight;
-    if (!display->changeVideoMode(static_cast<unsigned short>(newWidth),
-                                  static_cast<unsigned short>(newHeight), wanted)) {
-        std::cout << "Full screen: could not switch " << (wanted ? "on" : "off") << " ("
-                  << newWidth << " x " << newHeight << "): " << SDL_GetError() << std::endl;
+    const bool wanted = !video.isFullScreen();
+    // Asked at the switch, not at start-up: the display may have changed
+    // since, and start-up opens enough connections to the X server already.
+    const int fullWidth = ScreenResolution::getScreenWidth();
+    const int fullHeight = ScreenResolution::getScreenHeight();
+    const VideoMode::Size windowed = video.getWindowedSize(fullWidth, fullHeight);
+    const int width = wanted ? fullWidth : windowed.width;
+    const int height = wanted ? fullHeight : windowed.height;
+    if (!video.changeVideoMode(static_cast<unsigned short>(width),
+                               static_cast<unsigned short>(height), wanted)) {
+        std::cout << "Full screen: could not switch " << (wanted ? "on" : "off") << " (" << width
+                  << " x " << height << "): " << SDL_GetError() << std::endl;
         return true;
     }
-    fullscreen = wanted;
-    width = newWidth;
-    height = newHeight;
-    WindowPlacement::place(fullscreen, width, height, fullWidth, fullHeight);
-    std::cout << "Full screen: " << (fullscreen ? "on" : "off") << " (" << width << " x "
-              << height << ")" << std::endl;
+    WindowPlacement::place(wanted, width, height, fullWidth, fullHeight);
+    std::cout << "Full screen: " << (wanted ? "on" : "off") << " (" << width << " x " << height
+              << ")" << std::endl;
     // Whatever shows a still picture (a pause) must draw it again.
     SDL_Event expose = {};
     expose.type = SDL_VIDEOEXPOSE;

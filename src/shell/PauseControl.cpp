@@ -54,10 +54,10 @@ bool PauseControl::holdsBack(SDLKey key) const
     return isPaused() && isArrow(key);
 }
 
-void PauseControl::pausedPass(Drawer& drawer, int windowWidth, int windowHeight)
+void PauseControl::pausedPass(Drawer& drawer, VideoMode& video)
 {
     if (pictureDue) {
-        picture.keep(drawer, windowWidth, windowHeight);
+        picture.keep(drawer, video);
         pictureDue = false;
         redraw = true;
     }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class Drawer;
+class VideoMode;
 
 // Stops the world while the player is away. P, or the gamepad's Start
 // button (9), pauses and resumes; losing the keyboard focus or being
@@ -35,8 +36,7 @@ public:
     Cause getCause() const { return cause; }
     // One pass of the loop while paused: keeps the last picture on the first
     // pass, shows it when the window needs it, then sleeps.
-    void pausedPass(Drawer& drawer, int windowWidth, int windowHeight);
-    const PausedPicture& getPicture() const { return picture; }
+    void pausedPass(Drawer& drawer, VideoMode& video);
 
 private:
     void toggle(Drawer& drawer);

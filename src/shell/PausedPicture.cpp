@@ -2,9 +2,7 @@
 
 #include "game/LogicalScreen.h"
 #include "VellumDrawingLib/Drawer.h"
-
-#include <cstddef>
-#include <memory>
+#include "VellumDrawingLib/VideoMode.h"
 
 namespace {
 
@@ -17,36 +15,16 @@ const char word[] = "PAUSED";
 
 } // namespace
 
-void PausedPicture::keep(Drawer& drawer, int windowWidth, int windowHeight)
+void PausedPicture::keep(Drawer& drawer, VideoMode& video)
 {
     drop(drawer);
-    const std::unique_ptr<unsigned char[]> screen(drawer.getScreenPixels());
-    const int width = drawer.getActualWidth();
-    const int height = drawer.getActualHeight();
-    if (!screen || width <= 0 || height <= 0 || width > windowWidth || height > windowHeight)
+    ImageData picture = video.readFittedPicture();
+    if (!picture.pixels)
         return;
-    // The window's rows come bottom first and may hold bars beside or
-    // above and below the centred drawing area; the image wants its top row
-    // first and the area alone.
-    const int left = (windowWidth - width) / 2;
-    const int bottom = (windowHeight - height) / 2;
-    auto pixels = std::make_unique<unsigned char[]>(static_cast<std::size_t>(width) * height * 4);
-    for (int row = 0; row < height; ++row) {
-        const unsigned char* source =
-            screen.get() +
-            (static_cast<std::size_t>(bottom + height - 1 - row) * windowWidth + left) * 3;
-        unsigned char* target = pixels.get() + static_cast<std::size_t>(row) * width * 4;
-        for (int x = 0; x < width; ++x) {
-            target[x * 4] = source[x * 3];
-            target[x * 4 + 1] = source[x * 3 + 1];
-            target[x * 4 + 2] = source[x * 3 + 2];
-            target[x * 4 + 3] = 255;
-        }
-    }
-    image = drawer.loadImage(pixels.release(), static_cast<unsigned int>(width),
-                             static_cast<unsigned int>(height));
-    scaleX = logicalWidth / static_cast<float>(width);
-    scaleY = logicalHeight / static_cast<float>(height);
+    image = drawer.loadImage(picture.pixels.release(), static_cast<unsigned int>(picture.width),
+                             static_cast<unsigned int>(picture.height));
+    scaleX = logicalWidth / static_cast<float>(picture.width);
+    scaleY = logicalHeight / static_cast<float>(picture.height);
 }
 
 void PausedPicture::show(Drawer& drawer) const

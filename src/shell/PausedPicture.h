@@ -1,6 +1,7 @@
 #pragma once
 
 class Drawer;
+class VideoMode;
 
 // The last played picture, kept while the game is paused and shown under a
 // soft dark veil with the word PAUSED in the bitmap font. It is read back
@@ -8,17 +9,14 @@ class Drawer;
 // paused game redraws cheaply whenever the window needs it.
 class PausedPicture {
 public:
-    // Reads the window back and keeps the part the game's picture fills as
-    // an image of the drawer. Replaces a picture kept before.
-    void keep(Drawer& drawer, int windowWidth, int windowHeight);
+    // Keeps the picture the player sees (the fitted area, without the bars)
+    // as an image of the drawer. Replaces a picture kept before.
+    void keep(Drawer& drawer, VideoMode& video);
     // One whole frame: the kept picture fitted to the drawing area, the veil
     // and the word. Draws the veil and the word alone when nothing is kept.
     void show(Drawer& drawer) const;
     // Gives the kept image back to the drawer.
     void drop(Drawer& drawer);
-    bool isKept() const { return image != 0; }
-    // The drawer's id of the kept picture; 0 when none is kept.
-    unsigned int imageId() const { return image; }
 
 private:
     unsigned int image = 0;

@@ -90,14 +90,14 @@ protected:
     }
 
     OpenGLDrawer& drawer() { return static_cast<OpenGLDrawer&>(*app->drawer); }
-    Screen screen() { return Screen(drawer(), app->width, app->height); }
+    Screen screen() { return Screen(drawer(), app->videoMode->getWindowWidth(), app->videoMode->getWindowHeight()); }
 
     // Where a logical point lies in the window, counted from the top-left.
     std::pair<int, int> windowPoint(float x, float y)
     {
         const int w = drawer().getActualWidth(), h = drawer().getActualHeight();
-        return {(app->width - w) / 2 + static_cast<int>(x * w / 1024.0f),
-                (app->height - h) / 2 + static_cast<int>(y * h / 768.0f)};
+        return {(app->videoMode->getWindowWidth() - w) / 2 + static_cast<int>(x * w / 1024.0f),
+                (app->videoMode->getWindowHeight() - h) / 2 + static_cast<int>(y * h / 768.0f)};
     }
     Rgb at(const Screen& s, std::pair<float, float> point)
     {
@@ -252,7 +252,7 @@ TEST_F(ApplicationTest, FullScreenSwitchesEachWayKeepThePictureAndEveryImage)
         ASSERT_NE(surface, nullptr);
         EXPECT_EQ(std::make_tuple(surface->w, surface->h, (surface->flags & SDL_FULLSCREEN) != 0),
                   std::make_tuple(width, height, fullscreen));
-        EXPECT_EQ(std::make_pair(app->width, app->height), std::make_pair(width, height));
+        EXPECT_EQ(std::make_pair(app->videoMode->getWindowWidth(), app->videoMode->getWindowHeight()), std::make_pair(width, height));
         // Without a window manager the game puts its window in place: at the
         // corner in full screen, in the middle of the display as a window.
         const std::string place = runCommand("xdotool search --name '^Brick Voyager$' getwindowgeometry 2>&1").output;
