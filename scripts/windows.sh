@@ -6,6 +6,7 @@
 # builds the libraries from Debian's sources once (scripts/windows/
 # build-deps.sh keeps them in the cache; a later run reuses them), then the
 # game with MinGW-w64 (cmake/toolchains/mingw-w64.cmake). Safe to run again.
+# scripts/windows/try-under-wine.sh then tries both as a player would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=build-windows
