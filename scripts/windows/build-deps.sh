@@ -40,7 +40,8 @@ fi
 started=$(date +%s)
 packages=$(awk '!/^#/ && NF >= 4 && $4 ~ /(^|,)windows(,|$)/ { print $1 }' "$root/scripts/third-party/sources.txt")
 # shellcheck disable=SC2086
-mapfile -t folders < <(bash "$root/scripts/third-party/fetch.sh" $packages)
+fetched=$(bash "$root/scripts/third-party/fetch.sh" $packages) || { say "could not fetch the sources"; exit 1; }
+mapfile -t folders <<< "$fetched"
 declare -A source_of
 i=0
 for package in $packages; do source_of[$package]=${folders[$i]}; i=$((i + 1)); done
