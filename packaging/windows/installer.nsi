@@ -16,7 +16,6 @@ RequestExecutionLevel user
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
-!include "x64.nsh"
 
 !define APP "Brick Voyager"
 !define EXE "BrickVoyager.exe"
@@ -47,10 +46,6 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 The Brick Voyage
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "${APP} needs a 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
   SetShellVarContext current
 FunctionEnd
 
