@@ -3,6 +3,13 @@
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 
+# A cross build for Windows takes them from the static prefix that
+# scripts/windows/build-deps.sh builds, as the same targets.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsDependencies.cmake)
+  return()
+endif()
+
 function(bv_pkg alias)
   pkg_check_modules(${alias}_PKG REQUIRED IMPORTED_TARGET ${ARGN})
   add_library(BV::${alias} INTERFACE IMPORTED GLOBAL)

@@ -16,6 +16,12 @@
 # The game finds its resources beside its own executable (through the link
 # too), so it runs from any working directory.
 
+# Windows has no such layout: cmake/Windows.cmake makes the zip and the
+# installer instead.
+if(WIN32)
+  return()
+endif()
+
 # The name software centres know the game by; the desktop entry and the
 # metainfo of the package are named after it.
 set(BV_APP_ID org.brickvoyager.BrickVoyager)
