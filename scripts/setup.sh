@@ -14,19 +14,7 @@ fi
 build_dir=${1:-build}
 shift || true
 
-missing=()
-for pkg in $(grep -hvE '^\s*(#|$)' "${lists[@]}"); do
-  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
-  [ "$status" = "install ok installed" ] || missing+=("$pkg")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-missing.sh "${lists[@]}"
 
 mkdir -p "$build_dir"
 cmake -S . -B "$build_dir" "$@" > "$build_dir/configure.log" 2>&1 || {
