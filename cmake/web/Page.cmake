@@ -34,7 +34,7 @@ if(TARGET BrickVoyager)
   if(BV_WEB_ASYNCIFY)
     target_link_options(BrickVoyager PRIVATE -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536)
     # The loop's code asks for the variant it runs in.
-    foreach(target BrickVoyager BrickVoyagerShell)
+    foreach(target BrickVoyager BrickVoyagerShell BrickVoyagerPlatform)
       if(TARGET ${target})
         target_compile_definitions(${target} PUBLIC BV_WEB_ASYNCIFY)
       endif()
