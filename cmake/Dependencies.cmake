@@ -1,5 +1,10 @@
 # Every library the game uses comes from Debian's -dev packages through
 # pkg-config; a missing one stops configuration with the module's name.
+# The page's are Emscripten's own or built from Debian's sources.
+if(EMSCRIPTEN)
+  include(${CMAKE_CURRENT_LIST_DIR}/web/Dependencies.cmake)
+  return()
+endif()
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 

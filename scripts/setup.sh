@@ -14,7 +14,7 @@ fi
 build_dir=${1:-build}
 shift || true
 
-bash scripts/install-packages.sh "${lists[@]}"
+bash scripts/install-missing.sh "${lists[@]}"
 
 mkdir -p "$build_dir"
 cmake -S . -B "$build_dir" "$@" > "$build_dir/configure.log" 2>&1 || {

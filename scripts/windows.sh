@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=build-windows
 
-bash scripts/install-packages.sh scripts/packages-windows.txt
+bash scripts/install-missing.sh scripts/packages-windows.txt
 
 prefix=$(bash scripts/windows/build-deps.sh | tail -n 1)
 

@@ -1,0 +1,159 @@
+// Starts the game on the page. Checks first what the browser offers and says
+// in words what is missing (never a blank page); keeps the settings and the
+// journey in a folder stored in IndexedDB, saved after each write; asks the
+// browser for full screen on F11; tells the player that the music waits for
+// a first key press while the browser holds the sound back.
+(function () {
+  'use strict';
+
+  var canvas = document.getElementById('canvas');
+  var statusLine = document.getElementById('status');
+  var soundNote = document.getElementById('sound-note');
+  // The game's settings and journey live under its home folder.
+  var storageFolder = '/home/web_user';
+
+  function showProblem(text) {
+    statusLine.hidden = true;
+    soundNote.hidden = true;
+    canvas.hidden = true;
+    document.getElementById('problem-text').textContent = text;
+    document.getElementById('problem').hidden = false;
+  }
+
+  function missingFeature() {
+    if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+      return 'This browser does not run WebAssembly, which the game is made of. ' +
+        'A current Firefox, Chrome, Edge or Safari does.';
+    }
+    var gl = null;
+    try {
+      var probe = document.createElement('canvas');
+      gl = probe.getContext('webgl') || probe.getContext('experimental-webgl');
+    } catch (e) {
+      gl = null;
+    }
+    if (!gl) {
+      return 'This browser offers no WebGL, which the game draws with. It may be turned off ' +
+        'in its settings or refused for this graphics driver: turn on hardware acceleration, ' +
+        'or try another browser.';
+    }
+    var lose = gl.getExtension('WEBGL_lose_context');
+    if (lose) lose.loseContext();
+    return '';
+  }
+
+  // The sound note: shown until an audio context of the page runs. The game
+  // makes its context at the start; the browser lets it run only after a
+  // gesture, and Emscripten resumes it on the first key press. Where the
+  // game makes none (sound off), the first key press takes the note away.
+  var audioContexts = [];
+  var keyPressed = false;
+  function updateSoundNote() {
+    var running = audioContexts.some(function (context) { return context.state === 'running'; });
+    soundNote.hidden = running || (keyPressed && audioContexts.length === 0);
+  }
+  function watchAudioContexts() {
+    ['AudioContext', 'webkitAudioContext'].forEach(function (name) {
+      var Original = window[name];
+      if (typeof Original !== 'function') return;
+      var Watched = function (options) {
+        var context = options === undefined ? new Original() : new Original(options);
+        audioContexts.push(context);
+        context.addEventListener('statechange', updateSoundNote);
+        updateSoundNote();
+        return context;
+      };
+      Watched.prototype = Original.prototype;
+      window[name] = Watched;
+    });
+  }
+
+  function toggleFullScreen() {
+    if (document.fullscreenElement) {
+      document.exitFullscreen();
+    } else if (canvas.requestFullscreen) {
+      canvas.requestFullscreen().catch(function () {});
+    }
+  }
+
+  window.addEventListener('keydown', function (event) {
+    if (!keyPressed) {
+      keyPressed = true;
+      setTimeout(updateSoundNote, 0);
+    }
+    var switchKey = event.key === 'F11' || (event.key === 'Enter' && event.altKey);
+    if (switchKey) {
+      event.preventDefault();
+      toggleFullScreen();
+    }
+  }, true);
+
+  // Writes reach IndexedDB one sync at a time; a write during a sync asks
+  // for one more after it.
+  var syncing = false;
+  var syncAgain = false;
+  function saveStorage() {
+    if (syncing) {
+      syncAgain = true;
+      return;
+    }
+    syncing = true;
+    Module.FS.syncfs(false, function (error) {
+      syncing = false;
+      if (error) console.log('Page: could not keep the settings in the browser: ' + error);
+      if (syncAgain) {
+        syncAgain = false;
+        saveStorage();
+      }
+    });
+  }
+
+  function mountStorage() {
+    var FS = Module.FS;
+    try {
+      FS.mount(FS.filesystems.IDBFS, {}, storageFolder);
+    } catch (e) {
+      console.log('Page: this browser keeps no storage for the page; the settings and the ' +
+        'journey last this visit only.');
+      return;
+    }
+    Module.addRunDependency('storage');
+    FS.syncfs(true, function (error) {
+      if (error) console.log('Page: could not read the kept settings: ' + error);
+      Module.removeRunDependency('storage');
+    });
+  }
+
+  var Module = {
+    canvas: canvas,
+    arguments: [],
+    preRun: [mountStorage],
+    // Called by the game after each file it writes.
+    bvSaved: saveStorage,
+    setStatus: function (text) {
+      if (text) statusLine.textContent = text;
+    },
+    onRuntimeInitialized: function () {
+      statusLine.hidden = true;
+    },
+    onAbort: function (what) {
+      showProblem('The game stopped: ' + what);
+    }
+  };
+  window.Module = Module;
+
+  var problem = missingFeature();
+  if (problem) {
+    showProblem(problem);
+    return;
+  }
+  watchAudioContexts();
+  updateSoundNote();
+  var script = document.createElement('script');
+  script.src = 'BrickVoyager.js';
+  script.onerror = function () {
+    showProblem('The game\'s files could not be loaded (BrickVoyager.js): ' +
+      'check that the whole folder is served.');
+  };
+  document.body.appendChild(script);
+})();
