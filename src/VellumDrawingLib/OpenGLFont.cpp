@@ -1,12 +1,11 @@
 #include "VellumDrawingLib/OpenGLFont.h"
 
-#include "VellumDrawingLib/TextureStore.h"
-
+#include "VellumDrawingLib/FontFace.h"
 #include "VellumDrawingLib/TTFSingleton.h"
+#include "VellumDrawingLib/TextureStore.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
-#include <SDL_ttf.h>
 
 #include <algorithm>
 #include <cmath>
@@ -43,11 +42,6 @@ struct SurfaceDeleter {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
-
-struct FontDeleter {
-    void operator()(TTF_Font* font) const { TTF_CloseFont(font); }
-};
-using FontPtr = std::unique_ptr<TTF_Font, FontDeleter>;
 
 // One character as rendered, before it has a place in the atlas.
 struct RenderedGlyph {
@@ -128,8 +122,9 @@ const char OpenGLFont::characters[78] = {
 
 OpenGLFont::OpenGLFont(const std::string& name, float size)
 {
-    if (!TTFSingleton::getInstance()->isStarted()) {
-        std::cout << "OpenGLFont: Could not load font " << name << ": SDL_ttf is not running."
+    const std::string unavailable = TTFSingleton::getInstance()->problem();
+    if (!unavailable.empty()) {
+        std::cout << "OpenGLFont: Could not load font " << name << ": " << unavailable << "."
                   << std::endl;
         return;
     }
@@ -162,16 +157,14 @@ void OpenGLFont::load(const FilePath& file, int pixelSize)
                   << std::endl;
         return;
     }
-    // An empty file gets no stream, and SDL_ttf would not look before using it.
-    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    const FontPtr font(source ? TTF_OpenFontRW(source, 1, pixelSize) : nullptr);
-    if (!font) {
-        std::cout << "OpenGLFont: Could not load font " << file.path << ": " << TTF_GetError()
+    const FontFace font(bytes, pixelSize);
+    if (!font.isOpen()) {
+        std::cout << "OpenGLFont: Could not load font " << file.path << ": " << font.problem()
                   << std::endl;
         return;
     }
     // A broken file may give any metrics; the atlas is laid out from these.
-    if (TTF_FontHeight(font.get()) < 1) {
+    if (font.height() < 1) {
         std::cout << "OpenGLFont: Could not load font " << file.path
                   << ": it gives its lines no height." << std::endl;
         return;
@@ -179,7 +172,7 @@ void OpenGLFont::load(const FilePath& file, int pixelSize)
     GLint maxTexture = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
     const int maxSide = std::min(largestAtlas, static_cast<int>(maxTexture));
-    if (TTF_FontHeight(font.get()) + 2 > maxSide) {
+    if (font.height() + 2 > maxSide) {
         std::cout << "OpenGLFont: Font " << file.path << " at size " << pixelSize
                   << " is too large for one texture." << std::endl;
         return;
@@ -187,22 +180,21 @@ void OpenGLFont::load(const FilePath& file, int pixelSize)
 
     // The metrics first: a size whose glyphs cannot share one atlas is
     // refused before any of them is rendered.
-    const int ascent = TTF_FontAscent(font.get());
-    const long long cellHeightEstimate = TTF_FontHeight(font.get()) + 2;
+    const int ascent = font.ascent();
+    const long long cellHeightEstimate = font.height() + 2;
     long long areaEstimate = 0;
     std::vector<RenderedGlyph> rendered(charactersSize);
     for (int i = 0; i < charactersSize; ++i) {
-        const Uint16 c = static_cast<unsigned char>(characters[i]);
-        int minX = 0, maxX = 0, minY = 0, maxY = 0, advance = 0;
-        if (TTF_GlyphMetrics(font.get(), c, &minX, &maxX, &minY, &maxY, &advance) != 0) {
+        FontFace::Metrics m;
+        if (!font.metrics(static_cast<unsigned char>(characters[i]), m)) {
             std::cout << "OpenGLFont: Font " << file.path << " has no glyph for '"
                       << characters[i] << "'." << std::endl;
             return;
         }
-        rendered[i].left = minX;
-        rendered[i].top = ascent - maxY;
-        rendered[i].advance = advance;
-        areaEstimate += (std::max(maxX - minX, 0) + 2) * cellHeightEstimate;
+        rendered[i].left = m.minX;
+        rendered[i].top = ascent - m.maxY;
+        rendered[i].advance = m.advance;
+        areaEstimate += (std::max(m.maxX - m.minX, 0) + 2) * cellHeightEstimate;
     }
     if (areaEstimate > static_cast<long long>(maxSide) * maxSide) {
         std::cout << "OpenGLFont: Font " << file.path << " at size " << pixelSize
@@ -210,13 +202,10 @@ void OpenGLFont::load(const FilePath& file, int pixelSize)
         return;
     }
 
-    // White, so that the text colour tints the glyphs as it does the bitmap ones.
-    const SDL_Color white = {255, 255, 255, 0};
     int highest = 0;
     for (int i = 0; i < charactersSize; ++i) {
         RenderedGlyph& glyph = rendered[i];
-        glyph.surface.reset(TTF_RenderGlyph_Blended(
-            font.get(), static_cast<unsigned char>(characters[i]), white));
+        glyph.surface.reset(font.render(static_cast<unsigned char>(characters[i])));
         if (glyph.surface && glyph.surface->w > 0 &&
             (glyph.surface->format->BytesPerPixel != 4 || glyph.surface->w + 2 > maxSide ||
              glyph.surface->h + 2 > maxSide)) {
@@ -230,7 +219,7 @@ void OpenGLFont::load(const FilePath& file, int pixelSize)
 
     // Rows above the ascent that some glyph reaches into (0 for most fonts).
     const int above = -highest;
-    int height = TTF_FontHeight(font.get()) + above;
+    int height = font.height() + above;
     for (const RenderedGlyph& glyph : rendered)
         height = std::max(height, above + glyph.top + inkHeight(glyph));
     glyphHeight = static_cast<float>(height);
@@ -277,8 +266,7 @@ void OpenGLFont::load(const FilePath& file, int pixelSize)
 
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    // SDL_ttf's blended surfaces hold blue, green, red, alpha bytes on this
-    // little-endian machine.
+    // The face's surfaces hold blue, green, red, alpha bytes.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureSize, textureSize, 0, GL_BGRA,
                  GL_UNSIGNED_BYTE, atlas.get());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

@@ -7,6 +7,8 @@
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
 
+#include <initializer_list>
+
 namespace {
 
 void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}

@@ -26,3 +26,8 @@ bool TTFSingleton::isStarted() const
 {
     return TTF_WasInit() != 0;
 }
+
+std::string TTFSingleton::problem() const
+{
+    return isStarted() ? std::string() : "SDL_ttf is not running";
+}
