@@ -6,7 +6,8 @@
 #include "platform/QuitSignals.h"
 #include "shell/LaunchArguments.h"
 
-int SDL_main(int argc, char** argv);
+// C linkage, as SDL's own headers declare it where they rename main.
+extern "C" int SDL_main(int argc, char** argv);
 
 int main(int argc, char** argv)
 {

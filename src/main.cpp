@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-int SDL_main(int argc, char** argv)
+extern "C" int SDL_main(int argc, char** argv)
 {
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i)
