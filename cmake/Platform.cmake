@@ -18,15 +18,17 @@
 #   ScreenResolution, WindowPlacement   the display's size, putting the window in place
 #   HostAudioMessages quieting the host audio libraries (none/: nothing to quiet)
 #   StorageSync       handing written files on to lasting storage (none/: the disk is it)
+#   Thread, CriticalSection   threads and the lock (sdl/: SDL's threads and semaphores)
 # and the system libraries those sources need, in BV_PLATFORM_LIBRARIES.
 if(NOT BV_PLATFORM_FOLDERS AND EMSCRIPTEN)
   # The page: POSIX files over Emscripten's file system, the canvas for a
-  # display, the browser's storage behind the player's folders.
+  # display, the browser's storage behind the player's folders, and no
+  # threads (web/ brings a Thread and a CriticalSection of its own).
   set(BV_PLATFORM_FOLDERS none posix web)
   set(BV_PLATFORM_LIBRARIES)
 elseif(NOT BV_PLATFORM_FOLDERS)
   # Linux: POSIX files and clocks, an X11 display, ALSA (and JACK) under PortAudio.
-  set(BV_PLATFORM_FOLDERS none posix x11 alsa)
+  set(BV_PLATFORM_FOLDERS none sdl posix x11 alsa)
   set(BV_PLATFORM_LIBRARIES BV::X11 BV::ALSA ${CMAKE_DL_LIBS})
 endif()
 
