@@ -4,16 +4,18 @@
 # it takes; a later folder's source replaces an earlier one's of the same
 # name, so a port takes what fits and brings only what differs.
 #
-# A port adds a branch below with its list (a Windows port might take
-# "none posix windows", posix/ then giving only the clock; a browser port
-# "none posix web") and provides, in its own folder, each of these that the
-# folders before it do not fit:
+# A port adds a branch below with its list (Windows takes "none sdl posix
+# windows", posix/ then giving only the clock; the browser "none posix web")
+# and provides, in its own folder, each of these that the folders before it
+# do not fit:
 #   FileSystem        FilePath's questions to the file system, whole-or-nothing writes
 #   KnownFolders      home, the player's settings/state/data folders, the program's folder, fonts
 #   Environment       reading and setting variables
 #   WorkingDirectory  entering a folder
 #   SteadyClock       the pacing clock and its sleep
 #   CommandLine       the process's words as UTF-8
+#   PathSeparators    what ends a path's component, and what a path is built with
+#   ConsoleOutput     joining the terminal a windowed program was started from (none/: nothing)
 #   QuitSignals       console and termination requests as SDL's quit event
 #   ScreenResolution, WindowPlacement   the display's size, putting the window in place
 #   HostAudioMessages quieting the host audio libraries (none/: nothing to quiet)
@@ -26,6 +28,12 @@ if(NOT BV_PLATFORM_FOLDERS AND EMSCRIPTEN)
   # threads (web/ brings a Thread and a CriticalSection of its own).
   set(BV_PLATFORM_FOLDERS none posix web)
   set(BV_PLATFORM_LIBRARIES)
+elseif(NOT BV_PLATFORM_FOLDERS AND WIN32)
+  # Windows: the wide-character calls for files, folders, variables and the
+  # command line, console events for Ctrl+C; SDL's threads, and POSIX only
+  # for the clock, which MinGW's C++ library serves.
+  set(BV_PLATFORM_FOLDERS none sdl posix windows)
+  set(BV_PLATFORM_LIBRARIES shell32 ole32 uuid)
 elseif(NOT BV_PLATFORM_FOLDERS)
   # Linux: POSIX files and clocks, an X11 display, ALSA (and JACK) under PortAudio.
   set(BV_PLATFORM_FOLDERS none sdl posix x11 alsa)

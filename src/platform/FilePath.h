@@ -21,7 +21,8 @@ public:
     // Exists and cannot be opened as a folder (so an unreadable folder counts).
     bool isFile() const;
     bool isDirectory() const;
-    // mkdir with mode 0775; false when it exists already or the parent is missing.
+    // Makes the folder (mode 0775 where there are modes); false when it
+    // exists already or the parent is missing.
     bool createAsDirectory() const;
     // Makes the folder and whichever of its parents are missing, each as
     // createAsDirectory does. Empty when a folder stands there afterwards,
@@ -50,9 +51,11 @@ public:
     // or what went wrong in words that follow the path.
     std::string writeWhole(const std::string& bytes) const;
 
-    // The text before the last "/"; the whole text when there is none.
+    // The text before the last separator ("/", on Windows "\\" too); the
+    // whole text when there is none.
     FilePath getParent() const;
-    // The text, "/" and name, whatever the text ends with.
+    // The text, the system's separator ("/", on Windows "\\") and name,
+    // whatever the text ends with.
     FilePath getChild(const std::string& name) const;
     // The index-th entry of the folder in byte order, or the empty path.
     FilePath getChild(int index) const;
@@ -64,8 +67,8 @@ public:
     std::string getName() const;
     std::string getNameWithExtension() const;
 
-    // Copies the file to destination with the system's cp, the two paths
-    // handed over as separate arguments so that no shell ever sees them.
+    // Copies the file to destination with the system's own copy (cp, the
+    // two paths as separate arguments so that no shell ever sees them).
     bool copyTo(const std::string& destination);
 
     // <folder of the running executable>/Contents/Resources.

@@ -1,8 +1,9 @@
-// FilePath's questions to a POSIX file system: what stands at a path, reading
+// FilePath's questions to a POSIX file system: what stands at a path, opening
 // and writing whole files, folders made and listed, and the copy. The text
 // operations are the same everywhere (platform/FilePath.cpp).
 #include "platform/FilePath.h"
 
+#include "platform/FileProblem.h"
 #include "platform/StorageSync.h"
 
 #include <dirent.h>
@@ -39,23 +40,16 @@ std::string kindOf(mode_t mode)
 
 std::string systemError(const std::string& what, int error)
 {
-    return what + ": " + std::strerror(error);
-}
-
-std::string tooLarge(std::uintmax_t size, std::uintmax_t maxBytes)
-{
-    return "is " + std::to_string(size) + " bytes, more than the " + std::to_string(maxBytes) +
-           " it may hold";
+    return FileProblem::because(what, std::strerror(error));
 }
 
 // The problem of a file whose status is known: not regular, or too large.
 std::string statusProblem(const struct stat& info, std::uintmax_t maxBytes, bool throughLink)
 {
     if (!S_ISREG(info.st_mode))
-        return throughLink ? "is a link to " + kindOf(info.st_mode) + ", not to a file"
-                           : "is " + kindOf(info.st_mode) + ", not a file";
+        return FileProblem::notAFile(kindOf(info.st_mode), throughLink);
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)
-        return tooLarge(static_cast<std::uintmax_t>(info.st_size), maxBytes);
+        return FileProblem::tooLarge(static_cast<std::uintmax_t>(info.st_size), maxBytes);
     return std::string();
 }
 
@@ -137,42 +131,13 @@ std::FILE* FilePath::openForReading(std::uintmax_t maxBytes, std::string& proble
     return file;
 }
 
-bool FilePath::readWhole(std::uintmax_t maxBytes, std::string& bytes, std::string& problem) const
-{
-    bytes.clear();
-    std::FILE* file = openForReading(maxBytes, problem);
-    if (!file)
-        return false;
-    struct stat info;
-    if (fstat(fileno(file), &info) == 0 && info.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    // Reading on past the size it had tells a file that grew since it was measured.
-    char buffer[65536];
-    while (problem.empty()) {
-        const std::size_t read = std::fread(buffer, 1, sizeof buffer, file);
-        if (bytes.size() + read > maxBytes)
-            problem = tooLarge(bytes.size() + read, maxBytes);
-        else
-            bytes.append(buffer, read);
-        if (read < sizeof buffer) {
-            if (std::ferror(file))
-                problem = systemError("cannot be read", errno);
-            break;
-        }
-    }
-    std::fclose(file);
-    if (!problem.empty())
-        bytes.clear();
-    return problem.empty();
-}
-
 std::string FilePath::writeWhole(const std::string& bytes) const
 {
     if (path.empty())
         return "is no path";
     struct stat info;
     if (lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        return "is " + kindOf(info.st_mode) + ", not a file";
+        return FileProblem::notAFile(kindOf(info.st_mode), false);
     const std::string fresh = siblingName(path);
     const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
