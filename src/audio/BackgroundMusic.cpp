@@ -170,5 +170,5 @@ std::string BackgroundMusic::getSoundsPath()
     const FilePath dataFiles = FilePath::getDataFilesDir();
     if (dataFiles.path.empty())
         return "";
-    return dataFiles.path + "/sounds/";
+    return dataFiles.getChild("sounds").getChild("").path;
 }

@@ -80,7 +80,7 @@ LevelLoader::LevelLoader(const std::string& path) : path(path)
 std::string LevelLoader::getPath()
 {
     const FilePath resources = FilePath::getDataFilesDir();
-    return resources.path.empty() ? std::string() : resources.path + "/levels.xml";
+    return resources.path.empty() ? std::string() : resources.getChild("levels.xml").path;
 }
 
 std::vector<std::unique_ptr<Level>> LevelLoader::takeLevels()

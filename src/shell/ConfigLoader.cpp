@@ -16,7 +16,7 @@ const char* const fileName = "PlayScaffold.conf";
 
 std::string configFile(const std::string& folder)
 {
-    return folder.empty() ? std::string() : folder + "/" + fileName;
+    return folder.empty() ? std::string() : FilePath(folder).getChild(fileName).path;
 }
 
 // The value text of a line: everything from position start on, or nothing

@@ -45,7 +45,7 @@ std::string JourneyFile::defaultPath()
     const FilePath base = KnownFolders::user(KnownFolders::Kind::State);
     if (base.path.empty())
         return std::string();
-    return base.path + "/" + journeyFolderName + "/" + journeyFileName;
+    return base.getChild(journeyFolderName).getChild(journeyFileName).path;
 }
 
 void JourneyFile::report(const std::string& what) const
