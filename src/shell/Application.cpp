@@ -22,8 +22,13 @@ Application::Application(const std::vector<std::string>& args)
     ConfigLoader config;
 
     OpenGLDrawer::prepareVideo();
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
+        // Without a display (over SSH, say) the help is still worth giving:
+        // settling the words prints it and ends with status 0.
+        if (StartupSettings::asksForHelp(args))
+            StartupSettings::settle(args, config);
         throw FatalError(std::string("Could not initialise SDL: ") + SDL_GetError());
+    }
     try {
         SDL_WM_SetCaption("Brick Voyager", nullptr);
         const StartupSettings settings = StartupSettings::settle(args, config);

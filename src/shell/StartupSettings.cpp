@@ -75,6 +75,11 @@ void keepInRange(int& side, const char* label, const char* name, const std::func
 
 } // namespace
 
+bool StartupSettings::asksForHelp(const std::vector<std::string>& words)
+{
+    return pass(words, "--help", nullptr, [](std::size_t) {}) > 0;
+}
+
 StartupSettings::Display StartupSettings::screenDisplay()
 {
     return Display{&ScreenResolution::getScreenWidth, &ScreenResolution::getScreenHeight};
@@ -97,7 +102,7 @@ StartupSettings StartupSettings::settle(const std::vector<std::string>& words,
 
 void StartupSettings::applyWords(const std::vector<std::string>& words, const Display& display)
 {
-    if (pass(words, "--help", nullptr, [](std::size_t) {}) > 0) {
+    if (asksForHelp(words)) {
         std::cout << helpText << std::flush;
         throw FatalError("\n", 0);
     }

@@ -24,6 +24,9 @@ public:
     static StartupSettings settle(const std::vector<std::string>& words, const ConfigLoader& config,
                                   const Display& display = screenDisplay());
 
+    // "--help" is among the words, which settle then answers with the help.
+    static bool asksForHelp(const std::vector<std::string>& words);
+
     // The main display, through ScreenResolution.
     static Display screenDisplay();
 
