@@ -13,7 +13,9 @@ struct HostApiName {
 };
 
 // In the order setAPI tests them; CoreAudio also catches every other name.
+// Windows' systems are named as PortAudio names them there too.
 const HostApiName hostApiNames[] = {
+    {"Windows WASAPI", paWASAPI}, {"Windows DirectSound", paDirectSound},
     {"DirectSound", paDirectSound}, {"ASIO", paASIO}, {"MME", paMME},
     {"ALSA", paALSA},               {"JACK", paJACK}, {"OSS", paOSS},
     {"CoreAudio", paCoreAudio},
