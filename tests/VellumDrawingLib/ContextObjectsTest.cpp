@@ -1,6 +1,6 @@
 #include "VellumDrawingLib/ContextObjects.h"
 
-#include "GlDriver.h"
+#include "TestPlatform.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
@@ -70,7 +70,7 @@ TEST(ContextObjectsTest, TexturesAndProgramsOutliveAVideoModeChange)
                 SDL_Quit();
         }
         ASSERT_TRUE(started) << SDL_GetError();
-        keepGlDriverLoaded();
+        TestPlatform::keepGlDriverLoaded();
 
         std::vector<unsigned char> pattern(4 * 2 * 4);
         for (std::size_t i = 0; i < pattern.size(); ++i)

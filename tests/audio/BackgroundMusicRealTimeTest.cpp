@@ -25,7 +25,7 @@ TEST(BackgroundMusicRealTimeTest, DecoderRefillsEveryBufferBeforeTheAudioThreadC
     std::thread audio([&] {
         const auto start = std::chrono::steady_clock::now();
         for (long done = 0; done < frames; done += 512) {
-            std::this_thread::sleep_until(start + std::chrono::microseconds(done * 1000000 / 44100));
+            std::this_thread::sleep_until(start + std::chrono::microseconds(done * 1000000LL / 44100));
             music->audioBlock(output.data() + 2 * done, static_cast<int>(std::min<long>(512, frames - done)));
         }
     });

@@ -101,3 +101,20 @@ TEST(BackgroundMusicTest, GameMusicIsAQuietStereoLoopThatFadesInToFullGain)
 }
 
 } // namespace
+
+// The decoder reads and keeps the headers of every chained stream on
+// opening: a file chaining more than the bound is refused before it does.
+TEST(BackgroundMusicFileTest, MusicChainingTooManyStreamsIsRefusedInOneLine)
+{
+    TempDir dir;
+    const int most = BackgroundMusic::maxChainedStreams;
+    for (const int streams : {most, most + 1}) {
+        const std::string path =
+            writeMusic(dir.path() + "/music.ogg", std::vector<VorbisStream>(streams, glide(1500)));
+        CoutCapture out;
+        const auto music = std::make_unique<BackgroundMusic>(path);
+        EXPECT_EQ(out.lines(), std::vector<std::string>{streams == most ? "vorbisfile: Loaded file: " + path
+                                                                        : "BackgroundMusic: " + path + " chains more than " +
+                                                                              std::to_string(most) + " streams; playing no music."});
+    }
+}

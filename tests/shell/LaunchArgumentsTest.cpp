@@ -60,16 +60,19 @@ TEST_F(LaunchArgumentsTest, OnlyAPlatformLaunchDropsTheWordsAndEntersTheApplicat
 TEST_F(LaunchArgumentsTest, FolderThatCannotBeEnteredIsReportedAndTheStartGoesOn)
 {
     TempDir dir;
+    // The reason is the system's own ("No such file or directory" on Linux).
     const std::pair<std::string, std::string> cases[] = {
-        {dir.path() + "/missing", "SDLMain: Could not change the working directory to " + dir.path() +
-                                      "/missing: No such file or directory"},
+        {dir.path() + "/missing", "SDLMain: Could not change the working directory to " + dir.path() + "/missing: "},
         {"", "SDLMain: Could not find the application's folder; staying in the working directory."},
     };
     for (const auto& [folder, message] : cases) {
         LaunchArguments arguments = launch({"BrickVoyager", "-psn_0_1"});
         CoutCapture out;
         EXPECT_FALSE(arguments.setupWorkingDirectory(folder));
-        EXPECT_EQ(out.lines(), std::vector<std::string>{message});
+        ASSERT_EQ(out.lines().size(), 1u) << out.text();
+        const std::string line = out.lines()[0];
+        EXPECT_EQ(line.rfind(message, 0), 0u) << line;
+        EXPECT_EQ(line.size() > message.size(), !folder.empty()) << line;
         EXPECT_EQ(fs::current_path(), startDirectory);
     }
 }

@@ -1,6 +1,7 @@
 #include "shell/ConfigLoader.h"
 #include "CoutCapture.h"
 #include "shell/StartupSettings.h"
+#include "TestPlatform.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ using Lines = std::vector<std::string>;
 class StartupSettingsTest : public ::testing::Test {
 protected:
     TempDir dir;
-    ScopedEnv configHome{"XDG_CONFIG_HOME", dir.path()};
+    ScopedEnv configHome{TestPlatform::settingsVariable(), dir.path()};
     int displayQueries = 0;
     Lines printed;
 

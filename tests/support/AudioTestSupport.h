@@ -9,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <alsa/asoundlib.h>
-#include <dlfcn.h>
-
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -61,23 +58,6 @@ inline long firstDifference(const std::vector<float>& played, const std::string&
             gain += 0.000001f;
     }
     return -1;
-}
-
-// ALSA loads its plugin modules (JACK's, PulseAudio's ...) while PortAudio
-// probes the devices and unloads them again; LeakSanitizer then finds what
-// those modules' libraries keep for the process referenced only from an
-// unloaded, unnamed module, which no suppression can name. Kept loaded, the
-// reports name the library and the suppressions file can speak of it.
-inline void keepAlsaPluginsLoaded()
-{
-    Dl_info info;
-    if (!dladdr(reinterpret_cast<void*>(&snd_asoundlib_version), &info) || !info.dli_fname)
-        return;
-    std::error_code error;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::path(info.dli_fname).parent_path() / "alsa-lib", error))
-        if (entry.path().extension() == ".so")
-            dlopen(entry.path().c_str(), RTLD_NOW | RTLD_NODELETE);
 }
 
 } // namespace audiotest

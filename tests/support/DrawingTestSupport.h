@@ -3,7 +3,7 @@
 // Helpers for the tests that open a real OpenGL window on the virtual X
 // display and read the picture back.
 
-#include "GlDriver.h"
+#include "TestPlatform.h"
 #include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
@@ -66,7 +66,7 @@ inline std::unique_ptr<OpenGLDrawer> openDrawerWindow(unsigned short width, unsi
         SDL_Delay(attempt * 300);
         auto drawer = std::make_unique<OpenGLDrawer>(1024, 768);
         if (SDL_Init(SDL_INIT_VIDEO) == 0 && drawer->initialise(width, height, false, 0)) {
-            keepGlDriverLoaded();
+            TestPlatform::keepGlDriverLoaded();
             return drawer;
         }
         std::cout << "DrawingTestSupport: no window: " << SDL_GetError() << std::endl;
@@ -103,4 +103,14 @@ inline void expectPixels(const Screen& screen, std::initializer_list<ExpectedPix
     for (const ExpectedPixel& e : expected)
         EXPECT_TRUE(near(screen.at(e.x, e.y), e.r, e.g, e.b, tolerance))
             << "at " << e.x << ", " << e.y << ": " << screen.at(e.x, e.y);
+}
+
+// The strip of rows from yA equals the one from yB, pixel for pixel.
+inline void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int yB, int rows)
+{
+    for (int y = 0; y < rows; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const Rgb b = screen.at(x, yB + y);
+            ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
+        }
 }

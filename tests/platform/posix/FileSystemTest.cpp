@@ -185,20 +185,35 @@ TEST_F(FileEntryKindsTest, EachReaderRefusesWhatFilePathRefusesInOneLineAndGoesO
     }
 }
 
-// The decoder reads and keeps the headers of every chained stream on
-// opening: a file chaining more than the bound is refused before it does.
-TEST_F(FileEntryKindsTest, MusicChainingTooManyStreamsIsRefusedInOneLine)
+// Each name would run a command if it ever reached a shell; the command would
+// leave a marker file in the working folder. The copy must land under exactly
+// the name given, and nothing else may run.
+TEST(FileSystemTest, CopyToCopiesTheBytesReportsFailureAndNeverLetsAShellInterpretAPath)
 {
-    using namespace audiotest;
     TempDir dir;
-    const int most = BackgroundMusic::maxChainedStreams;
-    for (const int streams : {most, most + 1}) {
-        const std::string path =
-            writeMusic(dir.path() + "/music.ogg", std::vector<VorbisStream>(streams, glide(1500)));
-        CoutCapture out;
-        const auto music = std::make_unique<BackgroundMusic>(path);
-        EXPECT_EQ(out.lines(), Lines{streams == most ? "vorbisfile: Loaded file: " + path
-                                                     : "BackgroundMusic: " + path + " chains more than " +
-                                                           std::to_string(most) + " streams; playing no music."});
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    FilePath source(dir.write("source.bin", std::string("a\0b\nc", 5)));
+    EXPECT_TRUE(source.copyTo("copy.bin"));
+    EXPECT_EQ(readFile("copy.bin"), std::string("a\0b\nc", 5));
+    EXPECT_FALSE(FilePath("missing").copyTo("never"));
+    EXPECT_FALSE(FilePath("never").exists());
+    EXPECT_FALSE(FilePath().copyTo("nothing"));
+    EXPECT_FALSE(source.copyTo("no/such/folder/copy"));
+
+    int index = 0;
+    for (const std::string name : {"with blank", "quote'in\"side", "semi;touch marker", "$(touch marker)",
+                                   "`touch marker`", "pipe|touch marker", "amp&&touch marker", "star*",
+                                   "new\nline", "-r"}) {
+        // Sources carry the awkward names too: both paths must pass untouched.
+        FilePath awkward(dir.write("src " + name, "payload:" + name));
+        EXPECT_TRUE(awkward.copyTo(index++ % 2 == 0 ? dir.path() + "/" + name : name)) << name;
+        EXPECT_EQ(readFile(name), "payload:" + name);
+        EXPECT_FALSE(FilePath("marker").exists()) << "a shell ran part of: " << name;
     }
+    // A leading "-" stays a path and never becomes an option of the copy.
+    dir.write("-v", "dash");
+    EXPECT_TRUE(FilePath("-v").copyTo("--target-directory=x"));
+    EXPECT_EQ(readFile("--target-directory=x"), "dash");
+    std::filesystem::current_path(previous);
 }

@@ -1,0 +1,27 @@
+// A build without font machinery (the Windows one) reads no font files.
+#include "CoutCapture.h"
+#include "VellumDrawingLib/FontFace.h"
+#include "VellumDrawingLib/OpenGLDrawer.h"
+#include "VellumDrawingLib/TTFSingleton.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+// Every font asked for, there or not, is refused in one line that says why,
+// and gets id 0: its text is drawn with the bitmap glyphs, as a font that
+// is not found is.
+TEST(FontFaceTest, NoFontFileIsReadAndOneLineSaysTheBitmapGlyphsStandIn)
+{
+    EXPECT_FALSE(TTFSingleton::getInstance()->isStarted());
+    OpenGLDrawer drawer(1024, 768);
+    for (const std::string name : {"DejaVuSans.ttf", "NoSuchFont.ttf"}) {
+        CoutCapture out;
+        EXPECT_EQ(drawer.loadFont(name, 32), 0u);
+        EXPECT_EQ(out.text(), "OpenGLFont: Could not load font " + name +
+                                  ": this build reads no font files; the bitmap glyphs stand in.\n");
+    }
+    const FontFace face("OTTO and any bytes", 32);
+    EXPECT_FALSE(face.isOpen());
+    EXPECT_EQ(face.problem(), TTFSingleton::getInstance()->problem());
+}

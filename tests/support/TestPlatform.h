@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+struct CommandResult;
+
+// What the tests ask of the system they run on, answered by the source CMake
+// picks for it (posix/ or windows/), so that no test source needs to know the
+// system when it is compiled. A test that needs what only one system has asks
+// here and skips with the reason elsewhere. Failures to set things up throw
+// or fail the calling test; nothing is silently left out.
+class TestPlatform {
+public:
+    TestPlatform() = delete;
+
+    // "Linux" or "Windows", for the reasons of skipped tests.
+    static const char* name();
+    static bool isWindows();
+    // Windows' calls answered by Wine (as in the test command), not Windows.
+    static bool isWine();
+
+    // A fresh folder under the system's temporary folder; throws when none
+    // can be made.
+    static std::string makeTempFolder();
+    // Sets the variable or, given null, removes it.
+    static void setVariable(const std::string& name, const char* value);
+    // The system's shell runs the command line; its standard output and status.
+    static CommandResult run(const std::string& command);
+    static unsigned long processId();
+
+    // The variables that move the player's settings and state folders, as
+    // KnownFolders reads them.
+    static const char* settingsVariable();
+    static const char* stateVariable();
+    // The audio system PortAudio takes when the one asked for is missing.
+    static const char* defaultAudioSystem();
+
+    // Until the handle goes, writing file whole fails: on POSIX a limit on
+    // the size of files cuts the new one short, on Windows the old one is
+    // held open so that nothing can take its place.
+    static std::shared_ptr<void> failWritesTo(const std::string& file);
+
+    // ALSA's default device made a sink that needs no sound card, for a
+    // process whose HOME is home. Under Wine, the test command has done so for
+    // the Wine prefix's user, and nothing is left to do.
+    static void writeNullSoundDevice(const std::string& home);
+    // What LeakSanitizer needs so that drivers and plugins unloaded early are
+    // not taken for leaks; nothing where there is no LeakSanitizer.
+    static void keepGlDriverLoaded();
+    static void keepAudioPluginsLoaded();
+};

@@ -1,0 +1,126 @@
+#include "TestPlatform.h"
+
+#include "GlDriver.h"
+#include "TestSupport.h"
+
+#include <alsa/asoundlib.h>
+#include <dlfcn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+const char* TestPlatform::name()
+{
+    return "Linux";
+}
+
+bool TestPlatform::isWindows()
+{
+    return false;
+}
+
+bool TestPlatform::isWine()
+{
+    return false;
+}
+
+std::string TestPlatform::makeTempFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "bv-test-XXXXXX").string();
+    if (!mkdtemp(&pattern[0]))
+        throw std::runtime_error("cannot create a temporary folder");
+    return pattern;
+}
+
+void TestPlatform::setVariable(const std::string& name, const char* value)
+{
+    if (value)
+        setenv(name.c_str(), value, 1);
+    else
+        unsetenv(name.c_str());
+}
+
+CommandResult TestPlatform::run(const std::string& command)
+{
+    CommandResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.output.append(buffer, n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+unsigned long TestPlatform::processId()
+{
+    return static_cast<unsigned long>(getpid());
+}
+
+const char* TestPlatform::settingsVariable()
+{
+    return "XDG_CONFIG_HOME";
+}
+
+const char* TestPlatform::stateVariable()
+{
+    return "XDG_STATE_HOME";
+}
+
+const char* TestPlatform::defaultAudioSystem()
+{
+    return "ALSA";
+}
+
+std::shared_ptr<void> TestPlatform::failWritesTo(const std::string&)
+{
+    rlimit before;
+    if (getrlimit(RLIMIT_FSIZE, &before) != 0)
+        throw std::runtime_error("cannot read the limit on file sizes");
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 16;
+    if (setrlimit(RLIMIT_FSIZE, &small) != 0)
+        throw std::runtime_error("cannot limit the size of files");
+    return std::shared_ptr<void>(nullptr, [before, previousHandler](void*) {
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previousHandler);
+    });
+}
+
+void TestPlatform::writeNullSoundDevice(const std::string& home)
+{
+    std::ofstream(home + "/.asoundrc")
+        << "pcm.!default { type file slave.pcm \"null\" file \"/dev/null\" format \"raw\" }\n";
+}
+
+void TestPlatform::keepGlDriverLoaded()
+{
+    ::keepGlDriverLoaded();
+}
+
+// ALSA loads its plugin modules (JACK's, PulseAudio's ...) while PortAudio
+// probes the devices and unloads them again; LeakSanitizer then finds what
+// those modules' libraries keep for the process referenced only from an
+// unloaded, unnamed module, which no suppression can name. Kept loaded, the
+// reports name the library and the suppressions file can speak of it.
+void TestPlatform::keepAudioPluginsLoaded()
+{
+    Dl_info info;
+    if (!dladdr(reinterpret_cast<void*>(&snd_asoundlib_version), &info) || !info.dli_fname)
+        return;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(info.dli_fname).parent_path() / "alsa-lib", error))
+        if (entry.path().extension() == ".so")
+            dlopen(entry.path().c_str(), RTLD_NOW | RTLD_NODELETE);
+}
