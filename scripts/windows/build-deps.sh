@@ -98,7 +98,6 @@ build zlib env CHOST=$host sh -c "./configure --static --prefix='$prefix' && mak
 build libogg autotools
 build libvorbis autotools --disable-docs --disable-examples --disable-oggtest
 build libpng1.6 autotools --disable-tools
-build freetype autotools --with-zlib=yes --with-bzip2=no --with-png=no --with-harfbuzz=no --with-brotli=no
 # Without stdio redirection SDL leaves standard output alone, so that the
 # game's lines reach a terminal instead of a stdout.txt beside the exe.
 build libsdl1.2 autotools --disable-stdio-redirect
