@@ -7,9 +7,13 @@
 # build-deps.sh keeps them in the cache; a later run reuses them), then the
 # game with MinGW-w64 (cmake/toolchains/mingw-w64.cmake). Safe to run again.
 # scripts/windows/try-under-wine.sh then tries both as a player would.
+#   --with-tests  also builds the test program, BrickVoyagerTests.exe (the
+#                 test command's stage runs it under Wine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=build-windows
+targets=(BrickVoyager)
+[ "${1:-}" = "--with-tests" ] && targets+=(BrickVoyagerTests)
 
 bash scripts/install-missing.sh scripts/packages-windows.txt
 
@@ -25,7 +29,7 @@ mkdir -p "$build_dir"
 cmake -S . -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64.cmake \
   -DBV_WINDOWS_DEPS="$prefix" -DBV_TOOLS=OFF > "$build_dir/configure.log" 2>&1 || {
   cat "$build_dir/configure.log"; exit 1; }
-nice cmake --build "$build_dir" -j2 --target BrickVoyager
+nice cmake --build "$build_dir" -j2 --target "${targets[@]}"
 cmake --build "$build_dir" --target BrickVoyagerWindowsInstaller
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
