@@ -33,26 +33,7 @@ unsigned char* twoColourPixels(unsigned int width, unsigned int height, bool spl
 
 } // namespace
 
-// One 1024 x 768 window for the suite; every test starts a fresh frame in it
-// with the full-window viewport and no program in use.
-class OpenGLDrawerTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { drawer = openDrawerWindow(1024, 768).release(); }
-
-    static void TearDownTestSuite() { delete drawer; SDL_Quit(); }
-
-    void SetUp() override
-    {
-        ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
-        drawer->useShader(0);
-        drawer->setTexInterp(true);
-        drawer->resetViewport();
-        drawer->beginDrawing();
-    }
-
-    Screen screen() const { return Screen(*drawer, 1024, 768); }
-
-    inline static OpenGLDrawer* drawer = nullptr;
+class OpenGLDrawerTest : public DrawerWindowTest {
 };
 
 // Each row is padded with its last byte, and the last row repeats below, so

@@ -114,3 +114,25 @@ inline void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int y
             ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
         }
 }
+
+// One window for a whole suite, a 1024 x 768 drawer in it; every test starts
+// a fresh frame with the full-window viewport and no program in use.
+class DrawerWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { drawer = openDrawerWindow(1024, 768).release(); }
+
+    static void TearDownTestSuite() { delete drawer; SDL_Quit(); }
+
+    void SetUp() override
+    {
+        ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
+        drawer->useShader(0);
+        drawer->setTexInterp(true);
+        drawer->resetViewport();
+        drawer->beginDrawing();
+    }
+
+    Screen screen() const { return Screen(*drawer, 1024, 768); }
+
+    inline static OpenGLDrawer* drawer = nullptr;
+};

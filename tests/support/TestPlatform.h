@@ -3,19 +3,16 @@
 #include <memory>
 #include <string>
 
-struct CommandResult;
-
 // What the tests ask of the system they run on, answered by the source CMake
-// picks for it (posix/ or windows/), so that no test source needs to know the
-// system when it is compiled. A test that needs what only one system has asks
+// picks for it (posix/ or windows/), which also holds TestSupport.h's
+// runCommand and writeNullSoundDevice, so that no test source needs to know
+// the system when it is compiled. A test that needs what only one system has asks
 // here and skips with the reason elsewhere. Failures to set things up throw
 // or fail the calling test; nothing is silently left out.
 class TestPlatform {
 public:
     TestPlatform() = delete;
 
-    // "Linux" or "Windows", for the reasons of skipped tests.
-    static const char* name();
     static bool isWindows();
     // Windows' calls answered by Wine (as in the test command), not Windows.
     static bool isWine();
@@ -25,8 +22,6 @@ public:
     static std::string makeTempFolder();
     // Sets the variable or, given null, removes it.
     static void setVariable(const std::string& name, const char* value);
-    // The system's shell runs the command line; its standard output and status.
-    static CommandResult run(const std::string& command);
     static unsigned long processId();
 
     // The variables that move the player's settings and state folders, as
@@ -41,10 +36,6 @@ public:
     // held open so that nothing can take its place.
     static std::shared_ptr<void> failWritesTo(const std::string& file);
 
-    // ALSA's default device made a sink that needs no sound card, for a
-    // process whose HOME is home. Under Wine, the test command has done so for
-    // the Wine prefix's user, and nothing is left to do.
-    static void writeNullSoundDevice(const std::string& home);
     // What LeakSanitizer needs so that drivers and plugins unloaded early are
     // not taken for leaks; nothing where there is no LeakSanitizer.
     static void keepGlDriverLoaded();

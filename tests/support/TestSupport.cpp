@@ -49,13 +49,3 @@ std::string readFile(const std::string& path)
     content << in.rdbuf();
     return content.str();
 }
-
-void writeNullSoundDevice(const std::string& home)
-{
-    TestPlatform::writeNullSoundDevice(home);
-}
-
-CommandResult runCommand(const std::string& command)
-{
-    return TestPlatform::run(command);
-}

@@ -34,22 +34,7 @@ InkBox inkBox(const Screen& screen, int x0, int y0, int x1, int y1)
     return box;
 }
 
-// One 1024 x 768 window for the suite, a fresh frame for each test.
-class FontFaceTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { drawer = openDrawerWindow(1024, 768).release(); }
-
-    static void TearDownTestSuite() { delete drawer; SDL_Quit(); }
-
-    void SetUp() override
-    {
-        ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
-        drawer->beginDrawing();
-    }
-
-    Screen screen() const { return Screen(*drawer, 1024, 768); }
-
-    inline static OpenGLDrawer* drawer = nullptr;
+class FontFaceTest : public DrawerWindowTest {
 };
 
 } // namespace

@@ -16,11 +16,6 @@
 #include <fstream>
 #include <stdexcept>
 
-const char* TestPlatform::name()
-{
-    return "Linux";
-}
-
 bool TestPlatform::isWindows()
 {
     return false;
@@ -47,7 +42,7 @@ void TestPlatform::setVariable(const std::string& name, const char* value)
         unsetenv(name.c_str());
 }
 
-CommandResult TestPlatform::run(const std::string& command)
+CommandResult runCommand(const std::string& command)
 {
     CommandResult result;
     FILE* pipe = popen(command.c_str(), "r");
@@ -97,7 +92,7 @@ std::shared_ptr<void> TestPlatform::failWritesTo(const std::string&)
     });
 }
 
-void TestPlatform::writeNullSoundDevice(const std::string& home)
+void writeNullSoundDevice(const std::string& home)
 {
     std::ofstream(home + "/.asoundrc")
         << "pcm.!default { type file slave.pcm \"null\" file \"/dev/null\" format \"raw\" }\n";

@@ -12,11 +12,6 @@
 #include <filesystem>
 #include <stdexcept>
 
-const char* TestPlatform::name()
-{
-    return "Windows";
-}
-
 bool TestPlatform::isWindows()
 {
     return true;
@@ -48,7 +43,7 @@ void TestPlatform::setVariable(const std::string& name, const char* value)
     _wputenv_s(WideText::fromUtf8(name).c_str(), WideText::fromUtf8(value ? value : "").c_str());
 }
 
-CommandResult TestPlatform::run(const std::string& command)
+CommandResult runCommand(const std::string& command)
 {
     CommandResult result;
     FILE* pipe = _wpopen(WideText::fromUtf8(command).c_str(), L"rb");
@@ -90,7 +85,9 @@ std::shared_ptr<void> TestPlatform::failWritesTo(const std::string& file)
     return std::shared_ptr<void>(held, [](void* handle) { CloseHandle(handle); });
 }
 
-void TestPlatform::writeNullSoundDevice(const std::string&) {}
+// Under Wine the test command has made ALSA's default device a sink for the
+// prefix's user; Windows itself needs nothing.
+void writeNullSoundDevice(const std::string&) {}
 
 void TestPlatform::keepGlDriverLoaded() {}
 
