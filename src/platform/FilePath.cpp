@@ -9,6 +9,7 @@
 #include "platform/KnownFolders.h"
 #include "platform/PathSeparators.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -65,6 +66,12 @@ bool FilePath::readWhole(std::uintmax_t maxBytes, std::string& bytes, std::strin
     if (!problem.empty())
         bytes.clear();
     return problem.empty();
+}
+
+std::string FilePath::freshSibling(unsigned long processId) const
+{
+    static std::atomic<unsigned> counter{0};
+    return path + ".new-" + std::to_string(processId) + "-" + std::to_string(counter++);
 }
 
 int FilePath::getNumChildren() const

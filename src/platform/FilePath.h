@@ -86,4 +86,7 @@ public:
 
 private:
     std::vector<std::string> sortedEntries() const;
+    // A name beside the path for the new file of a whole write: the process
+    // and a counter keep two writers apart.
+    std::string freshSibling(unsigned long processId) const;
 };

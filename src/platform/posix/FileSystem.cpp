@@ -14,7 +14,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -51,14 +50,6 @@ std::string statusProblem(const struct stat& info, std::uintmax_t maxBytes, bool
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)
         return FileProblem::tooLarge(static_cast<std::uintmax_t>(info.st_size), maxBytes);
     return std::string();
-}
-
-// A name beside path for the new file: the process and a counter keep two
-// writers apart.
-std::string siblingName(const std::string& path)
-{
-    static std::atomic<unsigned> counter{0};
-    return path + ".new-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
 }
 
 bool writeAll(int fd, const std::string& bytes)
@@ -138,7 +129,7 @@ std::string FilePath::writeWhole(const std::string& bytes) const
     struct stat info;
     if (lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         return FileProblem::notAFile(kindOf(info.st_mode), false);
-    const std::string fresh = siblingName(path);
+    const std::string fresh = freshSibling(static_cast<unsigned long>(getpid()));
     const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return systemError("cannot be written", errno);

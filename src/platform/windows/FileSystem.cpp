@@ -16,7 +16,6 @@
 #include <io.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 
 namespace {
@@ -110,14 +109,6 @@ std::string handleProblem(HANDLE handle, std::uintmax_t maxBytes)
         return FileProblem::notAFile("something else", false);
     return attributesProblem(info.dwFileAttributes, sizeOf(info.nFileSizeHigh, info.nFileSizeLow),
                              maxBytes, false);
-}
-
-// A name beside path for the new file: the process and a counter keep two
-// writers apart.
-std::string siblingName(const std::string& path)
-{
-    static std::atomic<unsigned> counter{0};
-    return path + ".new-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
 }
 
 bool writeAll(HANDLE handle, const std::string& bytes)
@@ -228,7 +219,7 @@ std::string FilePath::writeWhole(const std::string& bytes) const
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             return FileProblem::notAFile("a folder", false);
     }
-    const std::wstring fresh = wide(siblingName(path));
+    const std::wstring fresh = wide(freshSibling(GetCurrentProcessId()));
     const HANDLE handle = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
