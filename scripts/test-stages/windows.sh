@@ -18,8 +18,12 @@ else
   windows_ready=1
 fi
 
+# The libraries are kept in the user's own cache, not in the test command's
+# home, which every run starts anew: a second run reuses them at once.
+windows_cache=${XDG_CACHE_HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)/.cache}/brickvoyager
+
 windows_build() {
-  bash scripts/windows.sh --with-tests
+  BV_CACHE_DIR=$windows_cache bash scripts/windows.sh --with-tests
 }
 
 windows_stage() {
