@@ -24,9 +24,9 @@ class VideoMode;
 // The running game: builds the sound, the game, the music and the window from
 // the command line (or the settings file), then routes events (as key presses
 // from GameControls) to the shell's keys and the game and paces one frame per
-// 30 ms until the player quits. Start-up
-// failures (SDL, no window, levels file) throw FatalError; sound that cannot
-// start is reported and the game runs silent.
+// 30 ms until the player quits. Start-up failures (SDL, no window, levels
+// file) throw FatalError; sound that cannot start is reported and the game
+// runs silent.
 class Application : public PortAudioCallback {
 public:
     // Every frame starts at least this long after the previous one.
