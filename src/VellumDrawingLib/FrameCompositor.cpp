@@ -29,8 +29,9 @@ bool FrameCompositor::plainDrawingAsked()
     return Environment::isOn("BV_PLAIN_DRAWING");
 }
 
-FrameCompositor::FrameCompositor(const OpenGLWindow& window, int logicalWidth, int logicalHeight)
-    : window(window), logicalWidth(logicalWidth), logicalHeight(logicalHeight),
+FrameCompositor::FrameCompositor(const OpenGLWindow& window, const DriverAbilities& driver,
+                                 int logicalWidth, int logicalHeight)
+    : window(window), driver(driver), logicalWidth(logicalWidth), logicalHeight(logicalHeight),
       offscreen(logicalWidth, logicalHeight), plain(plainDrawingAsked())
 {
 }
@@ -89,7 +90,7 @@ void FrameCompositor::flush()
 
 FillComposer::Layer FrameCompositor::takeVeil()
 {
-    if (fills.held().kind == FillComposer::Layer::Blend)
+    if (fills.held().kind == FillComposer::Layer::Blend && driver.combinesTextures())
         return fills.take();
     flush();
     return FillComposer::Layer{};
