@@ -4,7 +4,7 @@
 #include "audio/Mixer.h"
 #include "audio/MusicLevel.h"
 #include "audio/PortAudioCallback.h"
-#include "audio/PortAudioDevice.h"
+#include "AudioDevice.h"
 #include "game/GamePlay.h"
 #include "input/GameControls.h"
 #include "shell/FullScreenSwitch.h"
@@ -94,7 +94,8 @@ public:
     // down). For tests and tools that watch the input; empty by default.
     std::function<void(const SDL_keysym&, bool)> keyWatcher;
 
-    PortAudioDevice audioDevice;
+    // The build's device (src/audio/<device>/AudioDevice.h).
+    AudioDevice audioDevice;
     bool quitRequested = false;
     // When the last frame was presented, in the loop clock's units.
     Uint32 lastFrameTicks = 0;
