@@ -15,6 +15,13 @@ namespace {
 
 const double sampleRate = 44100;
 
+// The loop's clock, started by the first pass.
+const Application::Clock& loopClock()
+{
+    static const Application::Clock clock = Application::microsecondClock();
+    return clock;
+}
+
 } // namespace
 
 Application::Application(const std::vector<std::string>& args)
@@ -102,6 +109,21 @@ void Application::eventLoop()
 
 bool Application::runPass()
 {
+    return pass(true);
+}
+
+bool Application::runDuePass()
+{
+    const Clock& clock = loopClock();
+    const Uint32 due = (frameMilliseconds - hostJitterMilliseconds) * clock.unitsPerMillisecond;
+    if (lastSwapTicks != 0 && clock.ticks() - lastFrameTicks < due)
+        return true;
+    return pass(false);
+}
+
+bool Application::pass(bool waits)
+{
+    music.refillOnMainLoop();
     drainEvents();
     if (quitRequested)
         return false;
@@ -109,13 +131,13 @@ bool Application::runPass()
         pause.pausedPass(*drawer, *videoMode);
         return true;
     }
-    static const Clock clock = microsecondClock();
+    const Clock& clock = loopClock();
     drawer->beginDrawing();
     game.draw(drawer.get());
     // The wait comes between the finished drawing and its presentation, so
     // that the drawing's own jitter does not show in the intervals.
     drawer->finishDrawing();
-    lastFrameTicks = paceFrame(lastFrameTicks, clock);
+    lastFrameTicks = waits ? paceFrame(lastFrameTicks, clock) : clock.ticks();
     drawer->endDrawing();
     // A swap far slower than the one before (the first, which brings the
     // window up, or the first after a change of video mode) shows its frame
