@@ -75,7 +75,9 @@ void FrameCompositor::flush()
     if (layer.kind == FillComposer::Layer::Clear) {
         clearArea(layer.r, layer.g, layer.b);
     } else if (layer.kind == FillComposer::Layer::Blend) {
-        glBindTexture(GL_TEXTURE_2D, 0);
+        // Untextured: with texturing on, a unit without a texture samples
+        // nothing in desktop OpenGL but black in WebGL.
+        glDisable(GL_TEXTURE_2D);
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
         glColor4f(layer.r, layer.g, layer.b, layer.a);
         glBegin(GL_QUADS);
@@ -84,6 +86,7 @@ void FrameCompositor::flush()
         glVertex2f(static_cast<float>(logicalWidth), static_cast<float>(logicalHeight));
         glVertex2f(0.0f, static_cast<float>(logicalHeight));
         glEnd();
+        glEnable(GL_TEXTURE_2D);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
 }
