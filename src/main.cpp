@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#ifdef __EMSCRIPTEN__
+#if defined(__EMSCRIPTEN__) && !defined(BV_WEB_ASYNCIFY)
 #include <emscripten.h>
 
 namespace {
@@ -18,6 +18,8 @@ namespace {
 // instead, and the shell plays a frame once its step has passed. The loop
 // owns the application from then on and ends it when the player quits,
 // keeping the journey first as the desktop's loop does; the page is told.
+// (A build with BV_WEB_ASYNCIFY keeps the desktop's loop instead, for
+// comparison: Asyncify suspends it in each sleep.)
 void runInBrowser(std::unique_ptr<Application> application)
 {
     application->loadGlyphs();
@@ -48,7 +50,7 @@ extern "C" int SDL_main(int argc, char** argv)
     try {
         // On the heap: the music's buffers alone take a quarter of a megabyte.
         auto application = std::make_unique<Application>(words);
-#ifdef __EMSCRIPTEN__
+#if defined(__EMSCRIPTEN__) && !defined(BV_WEB_ASYNCIFY)
         runInBrowser(std::move(application));
 #else
         application->eventLoop();
