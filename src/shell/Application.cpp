@@ -49,10 +49,7 @@ Application::Application(const std::vector<std::string>& args)
             throw FatalError("Could not open a window of " + std::to_string(settings.width) +
                              " x " + std::to_string(settings.height) + ": " + SDL_GetError());
 
-        if (SDL_NumJoysticks() > 0) {
-            joystick = SDL_JoystickOpen(0);
-            SDL_JoystickEventState(SDL_ENABLE);
-        }
+        openJoystick();
 
         audioDevice.setCallback(this);
         audioDevice.setNumChannels(0, 2);
@@ -86,6 +83,14 @@ void Application::closeVideo()
     videoMode = nullptr;
     drawer.reset();
     SDL_Quit();
+}
+
+void Application::openJoystick()
+{
+    if (joystick || SDL_NumJoysticks() <= 0)
+        return;
+    joystick = SDL_JoystickOpen(0);
+    SDL_JoystickEventState(SDL_ENABLE);
 }
 
 void Application::getAudio(float*, float* output, int frames)
@@ -124,6 +129,9 @@ bool Application::runDuePass()
 bool Application::pass(bool waits)
 {
     music.refillOnMainLoop();
+    // A browser shows a gamepad to the page only after its first button
+    // press, so one that was not there at the start is looked for again.
+    openJoystick();
     drainEvents();
     if (quitRequested)
         return false;

@@ -132,6 +132,8 @@ public:
 private:
     // runPass's work; waits: for the frame's step before presenting it.
     bool pass(bool waits);
+    // Opens the first joystick, if there is one and none is open yet.
+    void openJoystick();
     // Undoes what start-up did to SDL and the window, in tear-down order.
     void closeVideo();
     // Key-ups for the arrows the game holds, and the gamepad forgets its own.

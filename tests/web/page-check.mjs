@@ -358,6 +358,26 @@ try {
   check('losing the focus pauses, and an arrow resumes', blurredStill && backFrames > blurredFrames + 5,
     `${blurredStill ? 'no frame' : 'frames'} for a second, then ${backFrames - blurredFrames} frames in 0.5 s`);
 
+  // A gamepad, as the browser shows one to the page once a button has been
+  // pressed on it: here a stand-in for the browser's gamepad list, its stick
+  // pushed right for a second.
+  await read(`(() => {
+    const pad = window.bvPad = { id: 'stand-in pad', index: 0, connected: true, mapping: 'standard',
+      timestamp: 1, axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+    navigator.getGamepads = () => [pad];
+    return true;
+  })()`);
+  await sleep(300);
+  const beforePad = await read(`(${figureColumn})()`);
+  await read('(bvPad.axes[0] = 1, bvPad.timestamp++, true)');
+  await sleep(1000);
+  await read('(bvPad.axes[0] = 0, bvPad.timestamp++, true)');
+  await sleep(200);
+  const afterPad = await read(`(${figureColumn})()`);
+  check('a gamepad that appears while playing walks the figure with its stick',
+    beforePad !== null && afterPad !== null && afterPad > beforePad + 20,
+    `figure at x ${Math.round(beforePad)}, then ${Math.round(afterPad)}`);
+
   // The second visit: the walkthrough's keys through the first door.
   await page.goto(url + '?route', { waitUntil: 'load' });
   const throughDoor = await waitFor(`(${storedFile})(${JSON.stringify(stateFile)})`, 60000);
