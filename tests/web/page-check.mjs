@@ -358,6 +358,42 @@ try {
   check('losing the focus pauses, and an arrow resumes', blurredStill && backFrames > blurredFrames + 5,
     `${blurredStill ? 'no frame' : 'frames'} for a second, then ${backFrames - blurredFrames} frames in 0.5 s`);
 
+  // F11: the browser's full screen for the canvas, the game going on at its
+  // size; F11 again leaves it.
+  await page.keyboard.press('F11');
+  await sleep(500);
+  const full = await read("document.fullscreenElement === document.getElementById('canvas')");
+  const fullFrames = await read('window.bvProbe.frames');
+  await sleep(500);
+  const fullPlays = (await read('window.bvProbe.frames')) > fullFrames + 5;
+  const fullSize = await read("(c => c.width + ' x ' + c.height)(document.getElementById('canvas'))");
+  await page.screenshot({ path: path.join(outDir, 'full-screen.png') });
+  await page.keyboard.press('F11');
+  await sleep(500);
+  const left = await read('document.fullscreenElement === null');
+  check('F11 asks the browser for full screen and the game plays on; F11 again leaves it',
+    full && fullPlays && fullSize === '1024 x 768' && left,
+    `${full ? 'full screen' : 'not full screen'}, ${fullPlays ? 'playing' : 'stopped'}, canvas ${fullSize}, ` +
+    `${left ? 'left again' : 'still full screen'}, ${path.join(outDir, 'full-screen.png')}`);
+
+  // The tab hidden behind another pauses too: a hidden page draws nothing
+  // anyway, so the game must still be paused once it shows again.
+  const other = await browser.newPage();
+  await other.bringToFront();
+  await sleep(500);
+  const hidden = await read('document.visibilityState');
+  await page.bringToFront();
+  await sleep(300);
+  const shownFrames = await read('window.bvProbe.frames');
+  await sleep(1000);
+  const shownStill = (await read('window.bvProbe.frames')) === shownFrames;
+  await other.close();
+  await page.keyboard.press('ArrowLeft');
+  await sleep(500);
+  const againFrames = await read('window.bvProbe.frames');
+  check('hiding the tab pauses, and an arrow resumes', hidden === 'hidden' && shownStill && againFrames > shownFrames + 5,
+    `tab ${hidden}, ${shownStill ? 'no frame' : 'frames'} for a second once shown, then ${againFrames - shownFrames} frames in 0.5 s`);
+
   // A gamepad, as the browser shows one to the page once a button has been
   // pressed on it: here a stand-in for the browser's gamepad list, its stick
   // pushed right for a second.
