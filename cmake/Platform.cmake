@@ -22,18 +22,29 @@
 #   StorageSync       handing written files on to lasting storage (none/: the disk is it)
 #   Thread, CriticalSection   threads and the lock (sdl/: SDL's threads and semaphores)
 # and the system libraries those sources need, in BV_PLATFORM_LIBRARIES.
+# Where a system also needs other parts of the rooms above, its branch names
+# them too: BV_DRAWING_FOLDERS, BV_AUDIO_DEVICE, BV_INPUT_FOLDERS (see the
+# top CMakeLists.txt).
 if(NOT BV_PLATFORM_FOLDERS AND EMSCRIPTEN)
   # The page: POSIX files over Emscripten's file system, the canvas for a
   # display, the browser's storage behind the player's folders, and no
-  # threads (web/ brings a Thread and a CriticalSection of its own).
+  # threads (web/ brings a Thread and a CriticalSection of its own). PNGs
+  # decoded by stb_image, no font files, a canvas without alpha; SDL's audio
+  # (Web Audio); focus and visibility as the browser's SDL reports them.
   set(BV_PLATFORM_FOLDERS none posix web)
   set(BV_PLATFORM_LIBRARIES)
+  set(BV_DRAWING_FOLDERS stb nofonts canvas)
+  set(BV_AUDIO_DEVICE sdl)
+  set(BV_INPUT_FOLDERS browser)
 elseif(NOT BV_PLATFORM_FOLDERS AND WIN32)
   # Windows: the wide-character calls for files, folders, variables and the
   # command line, console events for Ctrl+C; SDL's threads, and POSIX only
-  # for the clock, which MinGW's C++ library serves.
+  # for the clock, which MinGW's C++ library serves. PNGs decoded by libpng
+  # as SDL_image decodes them, no font files (the game draws every word with
+  # its bitmap glyphs).
   set(BV_PLATFORM_FOLDERS none sdl posix windows)
   set(BV_PLATFORM_LIBRARIES shell32 ole32 uuid)
+  set(BV_DRAWING_FOLDERS libpng nofonts)
 elseif(NOT BV_PLATFORM_FOLDERS)
   # Linux: POSIX files and clocks, an X11 display, ALSA (and JACK) under PortAudio.
   set(BV_PLATFORM_FOLDERS none sdl posix x11 alsa)

@@ -26,14 +26,10 @@ endfunction()
 
 bv_pkg(SDL sdl)
 # Debian's SDL_image and SDL_ttf cannot be built here: the drawing library
-# decodes PNGs with libpng itself, with SDL_image's own transformations. It
-# reads no font files: the game draws every word with its bitmap glyphs, so
-# the picture is the same without them, and the exe goes without FreeType.
+# decodes PNGs with libpng itself, with SDL_image's own transformations, and
+# reads no font files (cmake/Platform.cmake picks libpng/ and nofonts/).
 bv_pkg(SDLImage libpng)
 bv_system_libraries(SDLTTF)
-if(NOT BV_DRAWING_FOLDERS)
-  set(BV_DRAWING_FOLDERS libpng nofonts)
-endif()
 bv_pkg(GLEW glew)
 bv_system_libraries(GL opengl32 glu32)
 # Windows has neither X11 nor ALSA; the targets stay, empty.

@@ -8,6 +8,40 @@
 #include <string>
 #include <vector>
 
+#if defined(__EMSCRIPTEN__) && !defined(BV_WEB_ASYNCIFY)
+#include <emscripten.h>
+
+namespace {
+
+// In a browser the page's one thread belongs to the browser: the game may
+// not loop or wait on it. The browser calls a pass at every animation frame
+// instead, and the shell plays a frame once its step has passed. The loop
+// owns the application from then on and ends it when the player quits,
+// keeping the journey first as the desktop's loop does; the page is told.
+// (A build with BV_WEB_ASYNCIFY keeps the desktop's loop instead, for
+// comparison: Asyncify suspends it in each sleep.)
+void runInBrowser(std::unique_ptr<Application> application)
+{
+    application->loadGlyphs();
+    emscripten_set_main_loop_arg(
+        [](void* data) {
+            auto* running = static_cast<Application*>(data);
+            if (running->runDuePass())
+                return;
+            emscripten_cancel_main_loop();
+            running->journey.keep();
+            delete running;
+            EM_ASM({
+                if (Module.bvEnded)
+                    Module.bvEnded();
+            });
+        },
+        application.release(), 0, 1);
+}
+
+} // namespace
+#endif
+
 extern "C" int SDL_main(int argc, char** argv)
 {
     std::vector<std::string> words;
@@ -16,7 +50,11 @@ extern "C" int SDL_main(int argc, char** argv)
     try {
         // On the heap: the music's buffers alone take a quarter of a megabyte.
         auto application = std::make_unique<Application>(words);
+#if defined(__EMSCRIPTEN__) && !defined(BV_WEB_ASYNCIFY)
+        runInBrowser(std::move(application));
+#else
         application->eventLoop();
+#endif
     } catch (const FatalError& error) {
         const FatalError copy(error);
         copy.display();

@@ -31,9 +31,10 @@ endfunction()
 # Emscripten's SDL 1.2 headers live in include/SDL, which the desktop's
 # pkg-config puts on the path as well (<SDL.h>, not <SDL/SDL.h>).
 bv_web_target(SDL COMPILE -sUSE_SDL=1 INCLUDE ${EMSCRIPTEN_SYSROOT}/include/SDL LINK_OPTIONS -sUSE_SDL=1)
-# stb_image decodes the embedded PNGs that IMG_Load_RW is handed; without it
-# SDL_image on the web reads only files the browser decoded beforehand.
-bv_web_target(SDLImage LINK_OPTIONS -sSTB_IMAGE=1)
+# The page decodes PNGs with stb_image (src/VellumDrawingLib/stb/), which
+# Emscripten ships with its header and links with -sSTB_IMAGE=1; SDL_image on
+# the web would decode through a 2-D canvas, which premultiplies alpha.
+bv_web_target(SDLImage INCLUDE ${EMSCRIPTEN_ROOT_PATH}/third_party LINK_OPTIONS -sSTB_IMAGE=1)
 bv_web_target(SDLTTF)
 bv_web_target(GLEW)
 # Fixed-function OpenGL 1.x through Emscripten's emulation on WebGL 1; the

@@ -44,5 +44,11 @@ var LibraryBrickVoyagerGLNames = {
   glFramebufferTexture2DEXT: function(target, attachment, textarget, texture, level) {
     _glFramebufferTexture2D(target, attachment, textarget, texture, level);
   },
+  // WebGL cannot read a texture's image back. The drawer asks the driver
+  // first and never calls it on the page (no video-mode change there); this
+  // only lets the desktop's code link.
+  glGetTexImage: function() {
+    throw new Error('glGetTexImage: WebGL cannot read a texture back');
+  },
 };
 mergeInto(LibraryManager.library, LibraryBrickVoyagerGLNames);

@@ -68,6 +68,19 @@
     });
   }
 
+  // The pause shows the last frame under a veil, read back in a later
+  // frame; a browser clears the canvas once it has shown it, unless asked
+  // to keep it.
+  function keepDrawingBuffer() {
+    var getContext = canvas.getContext;
+    canvas.getContext = function (type, attributes) {
+      var kept = {};
+      for (var name in attributes || {}) kept[name] = attributes[name];
+      kept.preserveDrawingBuffer = true;
+      return getContext.call(canvas, type, kept);
+    };
+  }
+
   function toggleFullScreen() {
     if (document.fullscreenElement) {
       document.exitFullscreen();
@@ -130,6 +143,12 @@
     preRun: [mountStorage],
     // Called by the game after each file it writes.
     bvSaved: saveStorage,
+    // Called by the game when the player has quit (Escape).
+    bvEnded: function () {
+      soundNote.hidden = true;
+      statusLine.textContent = 'The game has ended. Load the page again to play on.';
+      statusLine.hidden = false;
+    },
     setStatus: function (text) {
       if (text) statusLine.textContent = text;
     },
@@ -148,6 +167,7 @@
     return;
   }
   watchAudioContexts();
+  keepDrawingBuffer();
   updateSoundNote();
   var script = document.createElement('script');
   script.src = 'BrickVoyager.js';

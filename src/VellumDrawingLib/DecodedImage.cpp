@@ -5,8 +5,8 @@
 #include <cstring>
 #include <iostream>
 
-ImageData DecodedImage::take(const unsigned char* rows, int width, int height, int bytesPerPixel,
-                             int pitch, bool announce24Bit)
+ImageData DecodedImage::toRgba(const unsigned char* pixels, int width, int height, int pitch,
+                               int bytesPerPixel, bool announce24Bit)
 {
     ImageData image;
     if (bytesPerPixel != 4 && bytesPerPixel != 3) {
@@ -17,7 +17,7 @@ ImageData DecodedImage::take(const unsigned char* rows, int width, int height, i
         std::cout << "ImageLoader: Image 24bit.  Assuming 24bit RGB format." << std::endl;
     image.pixels.reset(new unsigned char[static_cast<std::size_t>(width) * height * 4]);
     for (int y = 0; y < height; ++y) {
-        const unsigned char* source = rows + static_cast<std::size_t>(y) * pitch;
+        const unsigned char* source = pixels + static_cast<std::size_t>(y) * pitch;
         unsigned char* target = image.pixels.get() + static_cast<std::size_t>(y) * width * 4;
         if (bytesPerPixel == 4)
             std::memcpy(target, source, static_cast<std::size_t>(width) * 4);

@@ -2,17 +2,16 @@
 
 #include "VellumDrawingLib/ImageData.h"
 
-// What every PNG decoder behind ImageLoader shares: the decoded rows as
-// ImageData, and the rule on depth and its lines. Only 4 bytes a pixel
-// (red, green, blue, alpha) and 3 (red, green, blue, made opaque) are taken;
-// any other depth is refused with "ImageLoader: Image not 32bits.".
+// What every decoder behind ImageLoader does with the pixels it decoded:
+// 32-bit rows are taken as they are, 24-bit ones get opaque alpha (and, for
+// pictures compiled into the program, one line saying so); any other depth
+// is reported in one line and gives empty ImageData, as ImageLoader promises.
 class DecodedImage {
 public:
     DecodedImage() = delete;
 
-    // rows: height rows of width pixels, each pitch bytes after the one
-    // before (decoders pad rows). A 24-bit picture decoded from memory, as
-    // the embedded ones are, is announced in one line when announce24Bit.
-    static ImageData take(const unsigned char* rows, int width, int height, int bytesPerPixel,
-                          int pitch, bool announce24Bit);
+    // Rows are pitch bytes apart: decoders pad them (a 24-bit row of odd
+    // width is not a multiple of 4).
+    static ImageData toRgba(const unsigned char* pixels, int width, int height, int pitch,
+                            int bytesPerPixel, bool announce24Bit);
 };

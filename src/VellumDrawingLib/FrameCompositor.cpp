@@ -29,8 +29,9 @@ bool FrameCompositor::plainDrawingAsked()
     return Environment::isOn("BV_PLAIN_DRAWING");
 }
 
-FrameCompositor::FrameCompositor(const OpenGLWindow& window, int logicalWidth, int logicalHeight)
-    : window(window), logicalWidth(logicalWidth), logicalHeight(logicalHeight),
+FrameCompositor::FrameCompositor(const OpenGLWindow& window, const DriverAbilities& driver,
+                                 int logicalWidth, int logicalHeight)
+    : window(window), driver(driver), logicalWidth(logicalWidth), logicalHeight(logicalHeight),
       offscreen(logicalWidth, logicalHeight), plain(plainDrawingAsked())
 {
 }
@@ -74,7 +75,9 @@ void FrameCompositor::flush()
     if (layer.kind == FillComposer::Layer::Clear) {
         clearArea(layer.r, layer.g, layer.b);
     } else if (layer.kind == FillComposer::Layer::Blend) {
-        glBindTexture(GL_TEXTURE_2D, 0);
+        // Untextured: with texturing on, a unit without a texture samples
+        // nothing in desktop OpenGL but black in WebGL.
+        glDisable(GL_TEXTURE_2D);
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
         glColor4f(layer.r, layer.g, layer.b, layer.a);
         glBegin(GL_QUADS);
@@ -83,13 +86,14 @@ void FrameCompositor::flush()
         glVertex2f(static_cast<float>(logicalWidth), static_cast<float>(logicalHeight));
         glVertex2f(0.0f, static_cast<float>(logicalHeight));
         glEnd();
+        glEnable(GL_TEXTURE_2D);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
 }
 
 FillComposer::Layer FrameCompositor::takeVeil()
 {
-    if (fills.held().kind == FillComposer::Layer::Blend)
+    if (fills.held().kind == FillComposer::Layer::Blend && driver.combinesTextures())
         return fills.take();
     flush();
     return FillComposer::Layer{};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "VellumDrawingLib/DriverAbilities.h"
 #include "VellumDrawingLib/FillComposer.h"
 #include "VellumDrawingLib/OffscreenTarget.h"
 #include "VellumDrawingLib/OpenGLWindow.h"
@@ -17,8 +18,10 @@ public:
     // A rectangle in pixels of the current target, y from the bottom.
     using Area = OpenGLWindow::Area;
 
-    // The window is asked for its size and fitted area whenever they matter.
-    FrameCompositor(const OpenGLWindow& window, int logicalWidth, int logicalHeight);
+    // The window is asked for its size and fitted area whenever they matter,
+    // the driver whether it combines textures.
+    FrameCompositor(const OpenGLWindow& window, const DriverAbilities& driver, int logicalWidth,
+                    int logicalHeight);
 
     // BV_PLAIN_DRAWING is set to something other than empty or 0.
     static bool plainDrawingAsked();
@@ -35,7 +38,9 @@ public:
     void flush();
     // For an image about to be drawn over the whole area: hands over a held
     // translucent layer (a veil) for the image's own pass to carry, or puts
-    // down whatever else is held and hands over nothing.
+    // down whatever else is held (a veil too, where the driver has no texture
+    // combiners: the image over it then makes the same sum in two passes)
+    // and hands over nothing.
     FillComposer::Layer takeVeil();
     // Draws such an image (drawQuad puts down its quad, with its texture
     // bound on unit 0 and the blending as drawImage leaves it) laid over the
@@ -58,6 +63,7 @@ private:
     void clearArea(float r, float g, float b);
 
     const OpenGLWindow& window;
+    const DriverAbilities& driver;
     int logicalWidth;
     int logicalHeight;
     FillComposer fills;

@@ -37,7 +37,7 @@ void OpenGLDrawer::prepareVideo()
 OpenGLDrawer::OpenGLDrawer(short width, short height)
     : logicalWidth(width), logicalHeight(height),
       linePngSize(static_cast<int>(LineImage::line_png_size)), window(width, height),
-      frame(window, width, height),
+      frame(window, driver, width, height),
       shapes(polygons, secondImage, textures, shaders, frame, window, width, height)
 {
     TTFSingleton::getInstance();
@@ -60,6 +60,7 @@ bool OpenGLDrawer::initialise(unsigned short width, unsigned short height, bool 
         std::cout << "GLEW error: " << glewGetErrorString(glewStatus) << std::endl;
     else
         std::cout << "Using GLEW version: " << glewGetString(GLEW_VERSION) << std::endl;
+    driver.read();
     frame.adoptContext();
 
     initFonts();
@@ -71,6 +72,7 @@ bool OpenGLDrawer::initialise(unsigned short width, unsigned short height, bool 
 void OpenGLDrawer::initialiseLight(unsigned short width, unsigned short height)
 {
     window.setSize(width, height);
+    driver.read();
     frame.adoptContext();
     initFonts();
     window.refit();
@@ -79,6 +81,8 @@ void OpenGLDrawer::initialiseLight(unsigned short width, unsigned short height)
 
 bool OpenGLDrawer::changeVideoMode(unsigned short width, unsigned short height, bool fullscreen)
 {
+    if (!canChangeMode())
+        return false;
     contextObjects.copyOut(contextTextures());
     const OpenGLWindow::Change change = window.change(width, height, fullscreen);
     if (change == OpenGLWindow::Change::Lost)
@@ -89,6 +93,12 @@ bool OpenGLDrawer::changeVideoMode(unsigned short width, unsigned short height, 
     window.settle();
     remakeContextObjects();
     return change == OpenGLWindow::Change::Made;
+}
+
+bool OpenGLDrawer::canChangeMode() const
+{
+    // The mode's call may replace the context, and every texture with it.
+    return driver.copiesTexturesOut();
 }
 
 bool OpenGLDrawer::isFullScreen() const

@@ -2,6 +2,7 @@
 
 #include "VellumDrawingLib/ContextObjects.h"
 #include "VellumDrawingLib/Drawer.h"
+#include "VellumDrawingLib/DriverAbilities.h"
 #include "VellumDrawingLib/FrameCompositor.h"
 #include "VellumDrawingLib/OpenGLFont.h"
 #include "VellumDrawingLib/OpenGLWindow.h"
@@ -85,6 +86,7 @@ public:
     // Even where SDL makes a new GL context for the mode, the objects are
     // made again in it.
     bool changeVideoMode(unsigned short width, unsigned short height, bool fullscreen) override;
+    bool canChangeMode() const override;
     bool isFullScreen() const override;
     int getWindowWidth() const override;
     int getWindowHeight() const override;
@@ -106,6 +108,9 @@ public:
     // is empty or the file does not open.
     std::string loadShaderFile(const std::string& path);
 
+    // What the driver was found to offer. A test may answer for another
+    // driver (readVersion) to draw as the drawer would draw there.
+    DriverAbilities& getDriver() { return driver; }
     // What has been loaded, for callers that need to look (tests, tools).
     const std::map<unsigned int, Image>& getImages() const { return images; }
     const Image& getGlyph(Glyph glyph) const { return glyphs[glyph]; }
@@ -149,11 +154,12 @@ private:
 
     // The parts, each working on the fields above that its job concerns.
     OpenGLWindow window;
+    DriverAbilities driver;
     ContextObjects contextObjects;
     FrameCompositor frame;
     TextureStore textures{images, nextImageId, texInterp};
     ShaderPrograms shaders{contextObjects, baseUniform, secondUniform};
     ShapePainter shapes;
     TextWriter textWriter{glyphs, glyphPadding, fonts, texInterp, frame};
-    ScreenReader reader{frame, window};
+    ScreenReader reader{frame, window, driver};
 };

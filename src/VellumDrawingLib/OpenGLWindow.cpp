@@ -1,5 +1,6 @@
 #include "VellumDrawingLib/OpenGLWindow.h"
 
+#include "VellumDrawingLib/ContextAttributes.h"
 #include "VellumDrawingLib/FrameCompositor.h"
 #include "platform/Environment.h"
 
@@ -35,8 +36,7 @@ void OpenGLWindow::prepareVideo()
 
 bool OpenGLWindow::is16Bit()
 {
-    const SDL_VideoInfo* info = SDL_GetVideoInfo();
-    return info && info->vfmt && info->vfmt->BitsPerPixel == 16;
+    return ContextAttributes::displayIs16Bit();
 }
 
 OpenGLWindow::OpenGLWindow(short logicalWidth, short logicalHeight)
@@ -53,26 +53,10 @@ bool OpenGLWindow::open(unsigned short width, unsigned short height, bool fullsc
     windowedWidth = screenWidth;
     windowedHeight = screenHeight;
     this->fullscreen = fullscreen;
-    if (is16Bit()) {
-        std::cout << "OpenGLDrawer: Display is 16bit." << std::endl;
-        requestAttribute(SDL_GL_RED_SIZE, 5, "Could not set red pixel size to 5...");
-        requestAttribute(SDL_GL_GREEN_SIZE, 5, "Could not set green pixel size to 5...");
-        requestAttribute(SDL_GL_BLUE_SIZE, 5, "Could not set blue pixel size to 5...");
-    } else {
-        std::cout << "OpenGLDrawer: Display is 32bit." << std::endl;
-        requestAttribute(SDL_GL_RED_SIZE, 8, "Could not set red pixel size to 8...");
-        requestAttribute(SDL_GL_GREEN_SIZE, 8, "Could not set green pixel size to 8...");
-        requestAttribute(SDL_GL_BLUE_SIZE, 8, "Could not set blue pixel size to 8...");
-        requestAttribute(SDL_GL_ALPHA_SIZE, 8, "Could not set alpha pixel size to 8...");
-    }
-    requestAttribute(SDL_GL_DEPTH_SIZE, 16, "Could not set depth size to 16...");
-    requestAttribute(SDL_GL_DOUBLEBUFFER, 1, "Could not set double buffering...");
-    requestAttribute(SDL_GL_SWAP_CONTROL, 1, "Could not set vertical sync...");
-    if (antialias > 0) {
-        requestAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1, "Could not set multi sample buffers...");
-        requestAttribute(SDL_GL_MULTISAMPLESAMPLES, antialias,
-                         "Could not set multi sample samples...");
-    }
+    const bool sixteenBit = is16Bit();
+    std::cout << "OpenGLDrawer: Display is " << (sixteenBit ? "16bit." : "32bit.") << std::endl;
+    for (const ContextAttributes::Request& request : ContextAttributes::wanted(sixteenBit, antialias))
+        requestAttribute(request.attribute, request.value, request.failure);
     return setVideoMode(width, height, fullscreen);
 }
 

@@ -1,5 +1,6 @@
 #include "VellumDrawingLib/ScreenReader.h"
 
+#include "VellumDrawingLib/DriverAbilities.h"
 #include "VellumDrawingLib/FrameCompositor.h"
 #include "VellumDrawingLib/OpenGLWindow.h"
 #include "VellumDrawingLib/PixelRows.h"
@@ -9,8 +10,9 @@
 #include <cstring>
 #include <memory>
 
-ScreenReader::ScreenReader(FrameCompositor& frame, const OpenGLWindow& window)
-    : frame(frame), window(window)
+ScreenReader::ScreenReader(FrameCompositor& frame, const OpenGLWindow& window,
+                           const DriverAbilities& driver)
+    : frame(frame), window(window), driver(driver)
 {
 }
 
@@ -22,7 +24,14 @@ unsigned char* ScreenReader::screenPixels()
     frame.finishFrame();
     std::memset(pixels.get(), 0, bytes);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.get());
+    if (driver.readsRgb()) {
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.get());
+    } else {
+        const std::size_t count = static_cast<std::size_t>(width) * height;
+        const std::unique_ptr<unsigned char[]> rgba(new unsigned char[count * 4]());
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
+        PixelRows::rgbaToRgb(rgba.get(), pixels.get(), static_cast<int>(count));
+    }
     window.swap();
     return pixels.release();
 }

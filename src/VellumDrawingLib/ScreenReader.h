@@ -2,6 +2,7 @@
 
 #include "VellumDrawingLib/ImageData.h"
 
+class DriverAbilities;
 class FrameCompositor;
 class OpenGLWindow;
 
@@ -11,7 +12,7 @@ class OpenGLWindow;
 // buffer holds after a swap is undefined, so the read comes first.
 class ScreenReader {
 public:
-    ScreenReader(FrameCompositor& frame, const OpenGLWindow& window);
+    ScreenReader(FrameCompositor& frame, const OpenGLWindow& window, const DriverAbilities& driver);
     ScreenReader(const ScreenReader&) = delete;
     ScreenReader& operator=(const ScreenReader&) = delete;
 
@@ -25,4 +26,5 @@ public:
 private:
     FrameCompositor& frame;
     const OpenGLWindow& window;
+    const DriverAbilities& driver;
 };

@@ -141,7 +141,9 @@ void ShapePainter::fillRect(float x, float y, float w, float h, unsigned char r,
     if (whole && frame.absorbFill(r, g, b, a))
         return;
     frame.flush();
-    glBindTexture(GL_TEXTURE_2D, 0);
+    // Untextured: with texturing on, a unit without a texture samples
+    // nothing in desktop OpenGL but black in WebGL.
+    glDisable(GL_TEXTURE_2D);
     glColor4ub(r, g, b, a);
     glBegin(GL_QUADS);
     glVertex2f(x, y);
@@ -149,6 +151,7 @@ void ShapePainter::fillRect(float x, float y, float w, float h, unsigned char r,
     glVertex2f(x + w, y + h);
     glVertex2f(x, y + h);
     glEnd();
+    glEnable(GL_TEXTURE_2D);
 }
 
 void ShapePainter::fillGradient(float x, float y, float w, float h, unsigned char r1,
@@ -157,6 +160,7 @@ void ShapePainter::fillGradient(float x, float y, float w, float h, unsigned cha
                                 unsigned char a2)
 {
     frame.flush();
+    glDisable(GL_TEXTURE_2D);
     glBegin(GL_QUADS);
     glColor4ub(r1, g1, b1, a1);
     glVertex2f(x, y);
@@ -165,6 +169,7 @@ void ShapePainter::fillGradient(float x, float y, float w, float h, unsigned cha
     glVertex2f(x + w, y + h);
     glVertex2f(x, y + h);
     glEnd();
+    glEnable(GL_TEXTURE_2D);
 }
 
 void ShapePainter::drawLine(float x1, float y1, float x2, float y2, float r, float g, float b,

@@ -20,6 +20,10 @@ public:
     // mode is then asked for again.
     virtual bool changeVideoMode(unsigned short width, unsigned short height,
                                  bool fullscreen) = 0;
+    // False where the mode cannot change without losing what the display
+    // holds; changeVideoMode then refuses, and whatever holds the display
+    // (a browser's page) sizes it instead.
+    virtual bool canChangeMode() const = 0;
     virtual bool isFullScreen() const = 0;
     // The window's size in pixels, bars included.
     virtual int getWindowWidth() const = 0;

@@ -73,7 +73,7 @@ void BackgroundMusic::open(const std::string& path)
 BackgroundMusic::~BackgroundMusic()
 {
     quit.store(true, std::memory_order_release);
-    if (decodesOnThread)
+    if (hasThread())
         SDL_Delay(quitGraceMilliseconds);
     // The decoder must outlive every fill, and the base destructor would wait
     // only after the decoder is gone.
@@ -145,24 +145,34 @@ void BackgroundMusic::audioBlock(float* output, int frames)
 
 bool BackgroundMusic::run()
 {
+    while (!quit.load(std::memory_order_acquire)) {
+        refillPlayed();
+        SDL_Delay(decodePollMilliseconds);
+    }
+    return true;
+}
+
+void BackgroundMusic::refillOnMainLoop()
+{
+    if (file && !hasThread())
+        refillPlayed();
+}
+
+void BackgroundMusic::refillPlayed()
+{
     // A pass looks at the buffers in the order they are handed back (0, 1, 2,
     // 0, ...), starting after the one it filled last, not by index: when it
     // finds buffers 2 and 0 both waiting, 2 must get the music that follows
     // first, or the two stretches would play swapped.
-    int nextFill = 0;
-    while (!quit.load(std::memory_order_acquire)) {
-        const int first = nextFill;
-        for (int step = 0; step < bufferCount; ++step) {
-            const int index = (first + step) % bufferCount;
-            if (needsFill[index].load(std::memory_order_acquire)) {
-                fillBuffer(index);
-                needsFill[index].store(false, std::memory_order_release);
-                nextFill = (index + 1) % bufferCount;
-            }
+    const int first = nextFill;
+    for (int step = 0; step < bufferCount; ++step) {
+        const int index = (first + step) % bufferCount;
+        if (needsFill[index].load(std::memory_order_acquire)) {
+            fillBuffer(index);
+            needsFill[index].store(false, std::memory_order_release);
+            nextFill = (index + 1) % bufferCount;
         }
-        SDL_Delay(decodePollMilliseconds);
     }
-    return true;
 }
 
 std::string BackgroundMusic::getSoundsPath()

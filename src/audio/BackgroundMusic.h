@@ -38,6 +38,9 @@ public:
     void fillBuffer(int index);
 
     bool run() override;
+    // For a system that runs no threads: the decoding thread's pass, made on
+    // the main loop once a frame. Does nothing while a decoding thread runs.
+    void refillOnMainLoop();
 
     // <data files dir>/sounds/, or empty when the executable cannot be found.
     static std::string getSoundsPath();
@@ -58,11 +61,17 @@ protected:
 
 private:
     void open(const std::string& path);
+    // Refills every buffer the audio side has played out, in the order they
+    // were handed back.
+    void refillPlayed();
 
     FILE* file = nullptr;
     OggVorbis_File decoder{};
     // Written by the decoding thread (by the constructor before it starts).
     int filePosition = 0;
+    // The buffer the next refill looks at first; written by the decoding
+    // thread, or by the main loop where there is none.
+    int nextFill = 0;
     // Written by the audio thread.
     float fadeGain = 0.0f;
     // A buffer is written by the decoding thread only while its needsFill is

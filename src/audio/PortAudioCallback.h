@@ -1,6 +1,6 @@
 #pragma once
 
-// A producer of audio blocks for PortAudioDevice. getAudio runs on the audio
+// A producer of audio blocks for the audio device. getAudio runs on the audio
 // callback thread, so an implementation must take no lock, allocate nothing
 // and never wait; a block it leaves unwritten is played as whatever it holds.
 class PortAudioCallback {

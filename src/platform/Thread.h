@@ -20,6 +20,9 @@ public:
     // Starts a thread running target->run(); does nothing if this object has
     // already started one.
     void startThread(Thread* target);
+    // A thread was started and not yet waited for; false where the system
+    // could not start one (or runs none), and its owner does the work itself.
+    bool hasThread() const { return handle != nullptr; }
 
     static int threadMethod(void* target);
 

@@ -15,6 +15,13 @@ namespace {
 
 const double sampleRate = 44100;
 
+// The loop's clock, started by the first pass.
+const Application::Clock& loopClock()
+{
+    static const Application::Clock clock = Application::microsecondClock();
+    return clock;
+}
+
 } // namespace
 
 Application::Application(const std::vector<std::string>& args)
@@ -47,10 +54,7 @@ Application::Application(const std::vector<std::string>& args)
             throw FatalError("Could not open a window of " + std::to_string(settings.width) +
                              " x " + std::to_string(settings.height) + ": " + SDL_GetError());
 
-        if (SDL_NumJoysticks() > 0) {
-            joystick = SDL_JoystickOpen(0);
-            SDL_JoystickEventState(SDL_ENABLE);
-        }
+        openJoystick();
 
         audioDevice.setCallback(this);
         audioDevice.setNumChannels(0, 2);
@@ -86,6 +90,14 @@ void Application::closeVideo()
     SDL_Quit();
 }
 
+void Application::openJoystick()
+{
+    if (joystick || SDL_NumJoysticks() <= 0)
+        return;
+    joystick = SDL_JoystickOpen(0);
+    SDL_JoystickEventState(SDL_ENABLE);
+}
+
 void Application::getAudio(float*, float* output, int frames)
 {
     mixer.mix(output, frames, !noMusic);
@@ -107,6 +119,24 @@ void Application::eventLoop()
 
 bool Application::runPass()
 {
+    return pass(true);
+}
+
+bool Application::runDuePass()
+{
+    const Clock& clock = loopClock();
+    const Uint32 due = (frameMilliseconds - hostJitterMilliseconds) * clock.unitsPerMillisecond;
+    if (lastSwapTicks != 0 && clock.ticks() - lastFrameTicks < due)
+        return true;
+    return pass(false);
+}
+
+bool Application::pass(bool waits)
+{
+    music.refillOnMainLoop();
+    // A browser shows a gamepad to the page only after its first button
+    // press, so one that was not there at the start is looked for again.
+    openJoystick();
     drainEvents();
     if (quitRequested)
         return false;
@@ -114,13 +144,13 @@ bool Application::runPass()
         pause.pausedPass(*drawer, *videoMode);
         return true;
     }
-    static const Clock clock = microsecondClock();
+    const Clock& clock = loopClock();
     drawer->beginDrawing();
     game.draw(drawer.get());
     // The wait comes between the finished drawing and its presentation, so
     // that the drawing's own jitter does not show in the intervals.
     drawer->finishDrawing();
-    lastFrameTicks = paceFrame(lastFrameTicks, clock);
+    lastFrameTicks = waits ? paceFrame(lastFrameTicks, clock) : clock.ticks();
     drawer->endDrawing();
     // A swap far slower than the one before (the first, which brings the
     // window up, or the first after a change of video mode) shows its frame

@@ -4,7 +4,7 @@
 #include "audio/Mixer.h"
 #include "audio/MusicLevel.h"
 #include "audio/PortAudioCallback.h"
-#include "audio/PortAudioDevice.h"
+#include "AudioDevice.h"
 #include "game/GamePlay.h"
 #include "input/GameControls.h"
 #include "shell/FullScreenSwitch.h"
@@ -24,13 +24,17 @@ class VideoMode;
 // The running game: builds the sound, the game, the music and the window from
 // the command line (or the settings file), then routes events (as key presses
 // from GameControls) to the shell's keys and the game and paces one frame per
-// 30 ms until the player quits. Start-up
-// failures (SDL, no window, levels file) throw FatalError; sound that cannot
-// start is reported and the game runs silent.
+// 30 ms until the player quits. Start-up failures (SDL, no window, levels
+// file) throw FatalError; sound that cannot start is reported and the game
+// runs silent.
 class Application : public PortAudioCallback {
 public:
     // Every frame starts at least this long after the previous one.
     static const Uint32 frameMilliseconds = 30;
+    // How much earlier than that a host that calls the loop at its own
+    // frames (a browser's animation frames) may be let through, for the
+    // jitter of its timing; less would skip one of its frames now and then.
+    static const Uint32 hostJitterMilliseconds = 4;
 
     // The time source the pacing reads and waits on.
     struct Clock {
@@ -55,6 +59,11 @@ public:
     // plays one frame, or while paused shows the kept picture if need be and
     // sleeps.
     bool runPass();
+    // The same for a host that calls the loop at its own frames and may not
+    // be held up (a browser): plays a pass only once frameMilliseconds less
+    // hostJitterMilliseconds have passed since the last frame (the first at
+    // once), and never waits.
+    bool runDuePass();
     void quit();
     // Escape asks to quit; the music and journey keys are the shell's; every
     // other key goes to the game.
@@ -94,7 +103,8 @@ public:
     // down). For tests and tools that watch the input; empty by default.
     std::function<void(const SDL_keysym&, bool)> keyWatcher;
 
-    PortAudioDevice audioDevice;
+    // The build's device (src/audio/<device>/AudioDevice.h).
+    AudioDevice audioDevice;
     bool quitRequested = false;
     // When the last frame was presented, in the loop clock's units.
     Uint32 lastFrameTicks = 0;
@@ -120,6 +130,10 @@ public:
     GameControls controls;
 
 private:
+    // runPass's work; waits: for the frame's step before presenting it.
+    bool pass(bool waits);
+    // Opens the first joystick, if there is one and none is open yet.
+    void openJoystick();
     // Undoes what start-up did to SDL and the window, in tear-down order.
     void closeVideo();
     // Key-ups for the arrows the game holds, and the gamepad forgets its own.

@@ -23,6 +23,11 @@ bool FullScreenSwitch::takes(const SDL_Event& event, VideoMode& video) const
 {
     if (!isSwitchKey(event))
         return false;
+    if (!video.canChangeMode()) {
+        std::cout << "Full screen: left to what holds the window (the video mode stays)"
+                  << std::endl;
+        return true;
+    }
     const bool wanted = !video.isFullScreen();
     // Asked at the switch, not at start-up: the display may have changed
     // since, and start-up opens enough connections to the X server already.

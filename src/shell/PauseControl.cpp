@@ -1,5 +1,8 @@
 #include "shell/PauseControl.h"
 
+#include "input/FocusEvents.h"
+#include "platform/SteadyClock.h"
+
 namespace {
 
 bool isArrow(SDLKey key)
@@ -44,8 +47,10 @@ bool PauseControl::passes(const SDL_Event& event, Drawer& drawer)
     case SDL_VIDEOEXPOSE:
         redraw = true;
         return false;
-    default:
-        return true;
+    default: {
+        SDL_Event active;
+        return FocusEvents::asActiveEvent(event, active) ? passes(active, drawer) : true;
+    }
     }
 }
 
@@ -65,7 +70,9 @@ void PauseControl::pausedPass(Drawer& drawer, VideoMode& video)
         picture.show(drawer);
         redraw = false;
     }
-    SDL_Delay(napMilliseconds);
+    // The platform's sleep, which returns at once where the host calls the
+    // loop at its own pace (a browser) and must not be held up.
+    SteadyClock::sleepMicroseconds(napMilliseconds * 1000);
 }
 
 void PauseControl::toggle(Drawer& drawer)

@@ -11,7 +11,7 @@ class VideoMode;
 
 // Stops the world while the player is away. P, or the gamepad's Start
 // button (9), pauses and resumes; losing the keyboard focus or being
-// minimised pauses, and then P or an arrow resumes, not the focus coming
+// minimised (or, in a browser, the tab hidden) pauses, and then P or an arrow resumes, not the focus coming
 // back, so a player who clicks back in is not thrown into play. While
 // paused the loop shows the last picture under a veil only when the window
 // needs it and otherwise sleeps; the music goes on.

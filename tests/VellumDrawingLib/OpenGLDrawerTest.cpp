@@ -56,6 +56,50 @@ TEST_F(OpenGLDrawerTest, ImagesArePaddedToPowersOfTwoByRepeatingTheirEdges)
     drawer->releaseImage(id);
 }
 
+// An untinted image over the whole area takes a veil held under it into its
+// own pass through the texture combiners. A driver without them (OpenGL ES,
+// a browser's WebGL) gets the veil in a pass of its own first, and reads the
+// window back as RGBA: the same sum, the same picture. Quadrants of the image
+// have alpha 0, 96, 200 and 255.
+TEST_F(OpenGLDrawerTest, AnImageOverAVeilComesOutTheSameWithOrWithoutTextureCombiners)
+{
+    const int alphas[] = {0, 96, 200, 255};
+    unsigned char* pixels = new unsigned char[1024 * 768 * 4];
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x) {
+            unsigned char* p = pixels + (y * 1024 + x) * 4;
+            p[0] = 250, p[1] = 220, p[2] = 20;
+            p[3] = static_cast<unsigned char>(alphas[(y >= 384) * 2 + (x >= 512)]);
+        }
+    const unsigned int image = drawer->loadImage(pixels, 1024, 768);
+    const unsigned int mark = drawer->loadImage(solidPixels(8, 8, 0, 0, 0, 255), 8, 8);
+    const auto paint = [&] {
+        drawer->beginDrawing();
+        drawer->fillRect(0, 0, 1024, 768, 40, 160, 90, 255);
+        drawer->drawImage(mark, 0, 0, 1, 1, 1, 1, 1, 1);  // puts the ground down
+        drawer->fillRect(0, 0, 1024, 768, 200, 30, 120, 110);
+        drawer->drawImage(image, 0, 0, 1, 1, 1, 1, 1, 1);
+        return Screen(*drawer, 1024, 768);
+    };
+    const Screen combined = paint();
+    drawer->getDriver().readVersion("OpenGL ES 2.0 (WebGL 1.0 (OpenGL ES 2.0 Chromium))");
+    const Screen twoPasses = paint();
+    drawer->getDriver().read();
+    drawer->releaseImage(image);
+    drawer->releaseImage(mark);
+    for (int quadrant = 0; quadrant < 4; ++quadrant) {
+        const double a = alphas[quadrant] / 255.0, veil = 110 / 255.0;
+        const auto mix = [&](int picture, int over, int ground) {
+            return static_cast<int>(picture * a + (over * veil + ground * (1 - veil)) * (1 - a) + 0.5);
+        };
+        const int x = quadrant % 2 ? 768 : 256, y = quadrant / 2 ? 576 : 192;
+        for (const Screen* screen : {&combined, &twoPasses})
+            EXPECT_TRUE(near(screen->at(x, y), mix(250, 200, 40), mix(220, 30, 160), mix(20, 120, 90)))
+                << "alpha " << alphas[quadrant] << (screen == &combined ? ", one pass: " : ", two passes: ")
+                << screen->at(x, y);
+    }
+}
+
 // The checks are on in every build type.
 TEST(OpenGLDrawerDeathTest, AnUnknownImageOrFontAbortsWithTheFailedCheck)
 {

@@ -16,14 +16,22 @@ using namespace audiotest;
 
 namespace {
 
+// The music as a system without threads plays it: nothing decodes but the
+// main loop's refill.
+struct MainLoopMusic : BackgroundMusic {
+    explicit MainLoopMusic(const std::string& path) : BackgroundMusic(path, WithoutDecodingThread{}) {}
+};
+
 // Plays frames in blocks, each added to a block that already holds base, the
 // way the audio thread does when the decoder keeps ahead of it: before each
-// block it waits (two seconds at most) until the buffer the block may enter
-// has been refilled.
+// block the main loop has its refill (which leaves a decoding thread's work to
+// it) and then it waits (two seconds at most) until the buffer the block may
+// enter has been refilled.
 std::vector<float> play(BackgroundMusic& music, long frames, int blockFrames, float base)
 {
     std::vector<float> output(2 * frames, base);
     for (long done = 0; done < frames; done += blockFrames) {
+        music.refillOnMainLoop();
         const int next = (music.getCurrentBuffer() + 1) % BackgroundMusic::bufferCount;
         for (int tries = 0; tries < 400 && !music.isBufferReady(next); ++tries)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -33,7 +41,8 @@ std::vector<float> play(BackgroundMusic& music, long frames, int blockFrames, fl
 }
 
 // Buffers are refilled in the order they were handed back (a fast audio
-// thread hands back two before the decoder looks), whatever the block length,
+// thread hands back two before the decoder looks), by the decoding thread or
+// by the main loop where there is none, whatever the block length,
 // the music's length against a buffer's, or a fill's end. A chained file plays
 // its first stream, mono plays on both sides, more channels their first two.
 TEST(BackgroundMusicTest, AddsTheLoopingMusicTimesTheGrowingGainAtHalfAmplitude)
@@ -53,6 +62,9 @@ TEST(BackgroundMusicTest, AddsTheLoopingMusicTimesTheGrowingGainAtHalfAmplitude)
         const std::string path = writeMusic(dir.path() + "/music.ogg", c.streams);
         auto music = std::make_unique<BackgroundMusic>(path);
         EXPECT_EQ(firstDifference(play(*music, frames, c.blockFrames, 0.25f), path, 0.25f), -1);
+        auto onMainLoop = std::make_unique<MainLoopMusic>(path);
+        EXPECT_EQ(firstDifference(play(*onMainLoop, frames, c.blockFrames, 0.25f), path, 0.25f), -1)
+            << "refilled on the main loop";
     }
 }
 

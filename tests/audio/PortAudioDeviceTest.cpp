@@ -1,4 +1,4 @@
-#include "audio/PortAudioDevice.h"
+#include "audio/portaudio/PortAudioDevice.h"
 
 #include "audio/PortAudioCallback.h"
 #include "AudioTestSupport.h"

@@ -1,9 +1,12 @@
-// Drives the built page in headless Chromium as a player would: loads it,
-// waits for the game's first frame, looks at the picture once the fade-in is
-// over and presses a key for the music. Each check prints one line; the last
-// line counts them ("N passed, M failed") and the exit status is non-zero on
-// any failure. A check that cannot run (no frame at all) fails, never skips.
-//   node tests/web/page-check.mjs URL SCREENSHOT.png
+// Drives the built page in headless Chromium as a player would, over three
+// visits: the first looks at the picture and the sound and walks, pauses and
+// resumes; the second plays the walkthrough's keys through the first door;
+// the third must continue the journey on the second plane. Each check prints
+// one line; the last line counts them ("N passed, M failed") and the exit
+// status is non-zero on any failure. A check that cannot run fails.
+//   node tests/web/page-check.mjs URL OUT_DIR PREVIEW_DIR ROUTE_FILE
+// OUT_DIR receives the screenshots; PREVIEW_DIR holds the desktop preview's
+// planeP-screenS.png (drawn without a route); ROUTE_FILE is the walkthrough.
 // puppeteer-core is looked up from PUPPETEER_DIR (tests/web/run.sh installs it).
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
@@ -12,11 +15,18 @@ import path from 'node:path';
 
 const require = createRequire(path.join(process.env.PUPPETEER_DIR || process.cwd(), 'x.js'));
 const puppeteer = require('puppeteer-core');
-const [url, screenshot] = process.argv.slice(2);
+const [url, outDir, previewDir, routeFile] = process.argv.slice(2);
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
-// The fade-in takes about 200 frames; past it the first screen stands as the
-// desktop preview paints it.
-const framesPastFadeIn = 260;
+// The fade-in takes 200 frames; past it a screen stands as the preview paints it.
+const framesPastFadeIn = 230;
+// The vignette and the blocks change every few frames and the title shakes
+// at random: among this many frames some match the preview's phase.
+const framesCompared = 120;
+// DrawingReferenceTest's tolerance at full HD.
+const tolerance = { mean: 0.5, shareWithin32: 0.999 };
+const home = '/home/web_user';
+const settingsFile = `${home}/.config/PlayScaffold/PlayScaffold.conf`;
+const stateFile = `${home}/.local/state/PlayScaffold/state`;
 
 const results = [];
 function check(name, ok, detail) {
@@ -24,30 +34,47 @@ function check(name, ok, detail) {
   console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${detail ? ': ' + detail : ''}`);
 }
 
-// Runs in the page before its own scripts: notes the first frame and counts
-// frames (a task that draws with WebGL), and keeps the audio contexts made.
-function probePage() {
-  const probe = window.bvProbe = { firstFrame: null, frames: 0, contexts: [] };
+// Runs in the page before its own scripts. Counts frames (a task that draws
+// with WebGL) and runs the hooks due after each, while the frame is still in
+// the drawing buffer; keeps the audio contexts and the sound buffers made;
+// with ?route in the address, presses the route's keys, each frame's before
+// the game's update of that frame.
+function probePage(route) {
+  const probe = window.bvProbe = { firstFrame: null, frames: 0, contexts: [], buffers: [], afterFrame: [] };
+  const arrows = { left: 37, up: 38, right: 39, down: 40 };
+  const press = (type, key) => {
+    const event = new KeyboardEvent(type, { bubbles: true, cancelable: true });
+    Object.defineProperty(event, 'keyCode', { get: () => arrows[key] });
+    document.dispatchEvent(event);
+  };
+  const keysFor = location.search.includes('route') ? route : {};
   let inFrame = false;
   const getContext = HTMLCanvasElement.prototype.getContext;
   HTMLCanvasElement.prototype.getContext = function (type, attributes) {
-    const context = getContext.call(this, type, attributes);
-    if (context && /webgl/.test(type) && !context.bvProbed) {
-      context.bvProbed = true;
-      for (const name of ['drawArrays', 'drawElements']) {
-        const draw = context[name].bind(context);
-        context[name] = (...args) => {
-          if (!inFrame) {
-            inFrame = true;
-            if (probe.firstFrame === null) probe.firstFrame = performance.now();
-            probe.frames++;
-            queueMicrotask(() => { inFrame = false; });
-          }
-          return draw(...args);
-        };
-      }
+    const gl = getContext.call(this, type, attributes);
+    if (!gl || !/webgl/.test(type) || gl.bvProbed) return gl;
+    gl.bvProbed = true;
+    for (const name of ['drawArrays', 'drawElements']) {
+      const draw = gl[name].bind(gl);
+      gl[name] = (...args) => {
+        if (!inFrame) {
+          inFrame = true;
+          if (probe.firstFrame === null) probe.firstFrame = performance.now();
+          // This is the game's frame probe.frames (from 0): the keys of the
+          // next one reach SDL's queue before that frame's update.
+          for (const [type, key] of keysFor[probe.frames + 1] || []) press(type, key);
+          probe.frames++;
+          queueMicrotask(() => {
+            inFrame = false;
+            const hooks = probe.afterFrame;
+            probe.afterFrame = [];
+            for (const hook of hooks) hook(gl);
+          });
+        }
+        return draw(...args);
+      };
     }
-    return context;
+    return gl;
   };
   const AudioContext = window.AudioContext;
   window.AudioContext = function (options) {
@@ -56,18 +83,148 @@ function probePage() {
     return context;
   };
   window.AudioContext.prototype = AudioContext.prototype;
+  // The last 64 sound buffers made, and how many were made in all.
+  probe.made = 0;
+  const createBuffer = BaseAudioContext.prototype.createBuffer;
+  BaseAudioContext.prototype.createBuffer = function (...args) {
+    const buffer = createBuffer.apply(this, args);
+    probe.made++;
+    probe.buffers.push(buffer);
+    if (probe.buffers.length > 64) probe.buffers.shift();
+    return buffer;
+  };
+  // The next frame's pixels, RGBA with the bottom row first.
+  probe.nextFrame = () => new Promise(resolve => probe.afterFrame.push(gl => {
+    const pixels = new Uint8Array(gl.drawingBufferWidth * gl.drawingBufferHeight * 4);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    gl.readPixels(0, 0, gl.drawingBufferWidth, gl.drawingBufferHeight, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+    resolve({ pixels, width: gl.drawingBufferWidth, height: gl.drawingBufferHeight });
+  }));
+  // The loudest of the sound buffers made since `since` of them were made,
+  // as the root of the mean square of its samples.
+  probe.loudness = since => {
+    const fresh = probe.buffers.slice(Math.max(0, probe.buffers.length - (probe.made - since)));
+    let loudest = 0;
+    for (const buffer of fresh) {
+      let sum = 0, count = 0;
+      for (let c = 0; c < buffer.numberOfChannels; c++)
+        for (const v of buffer.getChannelData(c)) { sum += v * v; count++; }
+      loudest = Math.max(loudest, Math.sqrt(sum / Math.max(1, count)));
+    }
+    return { loudest, buffers: fresh.length };
+  };
 }
 
-async function centreColour(page, png) {
-  return page.evaluate(async base64 => {
-    const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + base64)).blob());
-    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
-    const context = canvas.getContext('2d');
-    context.drawImage(bitmap, 0, 0);
-    return Array.from(context.getImageData(bitmap.width >> 1, bitmap.height >> 1, 1, 1).data.slice(0, 3));
-  }, png.toString('base64'));
+// In the page: compares each of `count` frames with the PNG (base64) and
+// answers with the best one's figures and the frame itself as a PNG data URL.
+async function bestMatch(base64, count) {
+  const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + base64)).blob());
+  const reference = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+  reference.drawImage(bitmap, 0, 0);
+  const expected = reference.getImageData(0, 0, bitmap.width, bitmap.height).data;
+  let best = null;
+  for (let n = 0; n < count; n++) {
+    const { pixels, width, height } = await window.bvProbe.nextFrame();
+    if (width !== bitmap.width || height !== bitmap.height) return { size: `${width} x ${height}` };
+    let total = 0, within = 0, worst = 0;
+    for (let y = 0; y < height; y++) {
+      const row = (height - 1 - y) * width * 4, expectedRow = y * width * 4;
+      for (let i = 0; i < width * 4; i++) {
+        if ((i & 3) === 3) continue;
+        const difference = Math.abs(pixels[row + i] - expected[expectedRow + i]);
+        total += difference;
+        within += difference <= 32;
+        if (difference > worst) worst = difference;
+      }
+    }
+    const values = width * height * 3;
+    if (!best || total / values < best.mean)
+      best = { mean: total / values, share: within / values, worst, frame: n, pixels, width, height };
+  }
+  const canvas = new OffscreenCanvas(best.width, best.height);
+  const picture = new ImageData(best.width, best.height);
+  for (let y = 0; y < best.height; y++)
+    picture.data.set(best.pixels.subarray((best.height - 1 - y) * best.width * 4, (best.height - y) * best.width * 4), y * best.width * 4);
+  canvas.getContext('2d').putImageData(picture, 0, 0);
+  const blob = await canvas.convertToBlob({ type: 'image/png' });
+  const png = await new Promise(resolve => { const r = new FileReader(); r.onload = () => resolve(r.result); r.readAsDataURL(blob); });
+  return { mean: best.mean, share: best.share, worst: best.worst, frame: best.frame, png };
 }
 
+// In the page: where the figure stands, as the mean column of the dark
+// pixels below the title (the figure is the only dark thing there).
+async function figureColumn() {
+  const { pixels, width, height } = await window.bvProbe.nextFrame();
+  let sum = 0, count = 0;
+  for (let y = 300; y < height; y++)
+    for (let x = 0; x < width; x++) {
+      const i = ((height - 1 - y) * width + x) * 4;
+      if (pixels[i] < 60 && pixels[i + 1] < 60 && pixels[i + 2] < 60) { sum += x; count++; }
+    }
+  return count ? sum / count : null;
+}
+
+// In the page: a file as the page keeps it in IndexedDB, as text; null when absent.
+function storedFile(file) {
+  return new Promise(resolve => {
+    const request = indexedDB.open(file.split('/').slice(0, 3).join('/'));
+    request.onerror = () => resolve(null);
+    request.onsuccess = () => {
+      const db = request.result;
+      if (!db.objectStoreNames.contains('FILE_DATA')) { db.close(); resolve(null); return; }
+      const get = db.transaction('FILE_DATA', 'readonly').objectStore('FILE_DATA').get(file);
+      get.onsuccess = () => {
+        db.close();
+        resolve(get.result && get.result.contents ? new TextDecoder().decode(get.result.contents) : null);
+      };
+      get.onerror = () => { db.close(); resolve(null); };
+    };
+  });
+}
+
+// The walkthrough's key events up to the last frame wanted, by frame, and
+// every arrow still held let go after it.
+function routeKeys(file, lastFrame) {
+  const keys = {};
+  const held = new Set();
+  for (const line of fs.readFileSync(file, 'utf8').split('\n')) {
+    const words = line.replace(/#.*/, '').trim().split(/\s+/).filter(Boolean);
+    if (words.length < 2 || Number(words[0]) > lastFrame) continue;
+    keys[words[0]] = words.slice(1).map(word => {
+      const key = word.slice(1);
+      word[0] === '+' ? held.add(key) : held.delete(key);
+      return [word[0] === '+' ? 'keydown' : 'keyup', key];
+    });
+  }
+  keys[lastFrame + 1] = [...held].map(key => ['keyup', key]);
+  return keys;
+}
+
+// The CPU seconds of the browser and every process under it, from /proc.
+function browserCpuSeconds(rootPid) {
+  const children = new Map();
+  const times = new Map();
+  for (const entry of fs.readdirSync('/proc')) {
+    if (!/^\d+$/.test(entry)) continue;
+    try {
+      const fields = fs.readFileSync(`/proc/${entry}/stat`, 'utf8').replace(/^.*\) /, '').split(' ');
+      const parent = Number(fields[1]);
+      if (!children.has(parent)) children.set(parent, []);
+      children.get(parent).push(Number(entry));
+      times.set(Number(entry), Number(fields[11]) + Number(fields[12]));
+    } catch (e) { /* the process ended meanwhile */ }
+  }
+  let ticks = 0;
+  for (const pending = [rootPid]; pending.length;) {
+    const pid = pending.pop();
+    ticks += times.get(pid) || 0;
+    pending.push(...(children.get(pid) || []));
+  }
+  return ticks / 100;
+}
+
+fs.mkdirSync(outDir, { recursive: true });
+const preview = name => fs.readFileSync(path.join(previewDir, name)).toString('base64');
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'bv-chromium-'));
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium',
@@ -84,12 +241,12 @@ try {
   const errors = [];
   page.on('pageerror', error => errors.push(error.message));
   page.on('console', message => { if (message.type() === 'error') errors.push(message.text()); });
-  await page.evaluateOnNewDocument(probePage);
+  await page.evaluateOnNewDocument(probePage, routeKeys(routeFile, 460));
   // Puppeteer's own evaluation counts as a user gesture, which would let the
-  // sound run: until the key press the page is read without one.
+  // sound run: until the first key press the page is read without one.
   const cdp = await page.createCDPSession();
   const read = async expression =>
-    (await cdp.send('Runtime.evaluate', { expression, returnByValue: true, userGesture: false })).result.value;
+    (await cdp.send('Runtime.evaluate', { expression, returnByValue: true, awaitPromise: true, userGesture: false })).result.value;
   const waitFor = async (expression, milliseconds) => {
     for (const end = Date.now() + milliseconds; Date.now() < end; await sleep(50)) {
       const value = await read(expression);
@@ -97,8 +254,27 @@ try {
     }
     return null;
   };
-  await page.goto(url, { waitUntil: 'load' });
+  // The colour at the middle of a screenshot.
+  const centreOf = png => read(`(async () => {
+    const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,${png.toString('base64')}')).blob());
+    const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+    context.drawImage(bitmap, 0, 0);
+    return Array.from(context.getImageData(bitmap.width >> 1, bitmap.height >> 1, 1, 1).data.slice(0, 3));
+  })()`);
+  const fadedIn = () => waitFor(`window.bvProbe.frames >= ${framesPastFadeIn}`, 60000);
+  const matchPreview = async (name, screenshot) => {
+    const match = await read(`(${bestMatch})(${JSON.stringify(preview(name))}, ${framesCompared})`);
+    if (!match || match.size) return { ok: false, detail: match ? `canvas ${match.size}` : 'no frames' };
+    fs.writeFileSync(path.join(outDir, screenshot), Buffer.from(match.png.split(',')[1], 'base64'));
+    return {
+      ok: match.mean <= tolerance.mean && match.share >= tolerance.shareWithin32,
+      detail: `best of ${framesCompared} frames (${match.frame}): mean difference ${match.mean.toFixed(3)}, ` +
+        `${(100 * match.share).toFixed(3)} % within 32 levels, worst ${match.worst}; ${path.join(outDir, screenshot)}`,
+    };
+  };
 
+  // The first visit: a new player.
+  await page.goto(url, { waitUntil: 'load' });
   const firstFrame = await waitFor('window.bvProbe.firstFrame', 20000);
   check('the game draws a first frame within 3 s of loading', firstFrame !== null && firstFrame < 3000,
     firstFrame === null ? 'none in 20 s' : `${Math.round(firstFrame)} ms`);
@@ -108,18 +284,149 @@ try {
   check('before a key press the sound waits and the page says so', noteShown && suspended,
     `note ${noteShown ? 'shown' : 'hidden'}, audio ${suspended ? 'held back' : 'running'}`);
 
-  const pastFadeIn = await waitFor(`window.bvProbe.frames >= ${framesPastFadeIn}`, 60000);
-  const png = await (await page.$('#canvas')).screenshot({ path: screenshot });
-  const [r, g, b] = await centreColour(page, png);
-  check('once faded in, the picture\'s centre is the green of the first screen',
-    pastFadeIn && g > r + 20 && g > b + 20, `rgb(${r}, ${g}, ${b}), ${screenshot}`);
+  const settings = await waitFor(`(${storedFile})(${JSON.stringify(settingsFile)})`, 10000);
+  check('the first start leaves the settings file in the browser\'s storage', settings !== null,
+    settings === null ? `no ${settingsFile} in IndexedDB` : JSON.stringify(settings.split('\n')[0]));
 
+  const pastFadeIn = await fadedIn();
+  const pageShot = await page.screenshot({ path: path.join(outDir, 'page.png') });
+  const [r, g, b] = await centreOf(pageShot);
+  check('once faded in, the centre of the page is the green ground of the first screen',
+    pastFadeIn && g > r + 20 && g > b + 20, `rgb(${r}, ${g}, ${b}), ${path.join(outDir, 'page.png')}`);
+
+  // What a frame costs the browser (the page, its compositor and the GPU
+  // process's software rendering), over a few seconds of the standing game.
+  const cpuBefore = browserCpuSeconds(browser.process().pid);
+  const framesBefore = await read('window.bvProbe.frames');
+  const timeBefore = Date.now();
+  await sleep(4000);
+  const frames = (await read('window.bvProbe.frames')) - framesBefore;
+  const seconds = (Date.now() - timeBefore) / 1000;
+  const cpu = browserCpuSeconds(browser.process().pid) - cpuBefore;
+  console.log(`measured: ${frames} frames in ${seconds.toFixed(1)} s, ` +
+    `${(1000 * cpu / Math.max(1, frames)).toFixed(1)} ms of the browser's CPU a frame`);
+
+  const first = await matchPreview('plane0-screen0.png', 'first-screen.png');
+  check('the first screen matches the desktop preview', first.ok, first.detail);
+
+  const standing = await read(`(${figureColumn})()`);
+  const made = await read('window.bvProbe.made');
+  await page.keyboard.down('ArrowRight');
+  await sleep(1000);
+  await page.keyboard.up('ArrowRight');
+  const walked = await read(`(${figureColumn})()`);
+  check('a held right arrow walks the figure to the right', standing !== null && walked !== null && walked > standing + 20,
+    `figure at x ${Math.round(standing)}, then ${Math.round(walked)}`);
+
+  await sleep(2000);
+  const running = await read("window.bvProbe.contexts.some(c => c.state === 'running')");
+  const noteGone = await read("document.getElementById('sound-note').hidden");
+  const sound = await read(`window.bvProbe.loudness(${made})`);
+  check('after a key press the sound runs, carries the music and the note is gone',
+    running && noteGone && sound.buffers > 0 && sound.loudest > 1e-4,
+    `audio ${running ? 'running' : 'held back'}, note ${noteGone ? 'hidden' : 'shown'}, ` +
+    `${sound.buffers} blocks since the key, loudest at ${(20 * Math.log10(sound.loudest || 1e-12)).toFixed(1)} dBFS`);
+
+  await page.keyboard.press('KeyP');
+  await sleep(300);
+  const pausedFrames = await read('window.bvProbe.frames');
+  const pausedShot = await page.screenshot({ path: path.join(outDir, 'paused.png') });
+  await sleep(1200);
+  const stillShot = await page.screenshot();
+  const stillFrames = await read('window.bvProbe.frames');
+  // Under the pause's dark veil the green ground still shows.
+  const [pr, pg, pb] = await centreOf(pausedShot);
+  check('P pauses: the last picture, veiled, stands still for over a second',
+    stillFrames === pausedFrames && pausedShot.equals(stillShot) && pg > pr + 10 && pg > pb + 10,
+    `${stillFrames - pausedFrames} frames drawn, pictures ${pausedShot.equals(stillShot) ? 'equal' : 'differ'}, ` +
+    `centre rgb(${pr}, ${pg}, ${pb}), ${path.join(outDir, 'paused.png')}`);
+  await page.keyboard.press('KeyP');
+  await sleep(500);
+  const resumedFrames = await read('window.bvProbe.frames');
+  check('P again resumes the game', resumedFrames > stillFrames + 5, `${resumedFrames - stillFrames} frames in 0.5 s`);
+
+  // The page losing the focus (a click elsewhere, another window) pauses
+  // as on the desktop; an arrow resumes.
+  await read("window.dispatchEvent(new FocusEvent('blur')), true");
+  await sleep(300);
+  const blurredFrames = await read('window.bvProbe.frames');
+  await sleep(1000);
+  const blurredStill = (await read('window.bvProbe.frames')) === blurredFrames;
   await page.keyboard.press('ArrowLeft');
   await sleep(500);
-  const running = await page.evaluate(() => window.bvProbe.contexts.some(c => c.state === 'running'));
-  const noteGone = await page.evaluate(() => document.getElementById('sound-note').hidden);
-  check('a key press lets the sound run and takes the note away', running && noteGone,
-    `audio ${running ? 'running' : 'held back'}, note ${noteGone ? 'hidden' : 'shown'}`);
+  const backFrames = await read('window.bvProbe.frames');
+  check('losing the focus pauses, and an arrow resumes', blurredStill && backFrames > blurredFrames + 5,
+    `${blurredStill ? 'no frame' : 'frames'} for a second, then ${backFrames - blurredFrames} frames in 0.5 s`);
+
+  // F11: the browser's full screen for the canvas, the game going on at its
+  // size; F11 again leaves it.
+  await page.keyboard.press('F11');
+  await sleep(500);
+  const full = await read("document.fullscreenElement === document.getElementById('canvas')");
+  const fullFrames = await read('window.bvProbe.frames');
+  await sleep(500);
+  const fullPlays = (await read('window.bvProbe.frames')) > fullFrames + 5;
+  const fullSize = await read("(c => c.width + ' x ' + c.height)(document.getElementById('canvas'))");
+  await page.screenshot({ path: path.join(outDir, 'full-screen.png') });
+  await page.keyboard.press('F11');
+  await sleep(500);
+  const left = await read('document.fullscreenElement === null');
+  check('F11 asks the browser for full screen and the game plays on; F11 again leaves it',
+    full && fullPlays && fullSize === '1024 x 768' && left,
+    `${full ? 'full screen' : 'not full screen'}, ${fullPlays ? 'playing' : 'stopped'}, canvas ${fullSize}, ` +
+    `${left ? 'left again' : 'still full screen'}, ${path.join(outDir, 'full-screen.png')}`);
+
+  // The tab hidden behind another pauses too: a hidden page draws nothing
+  // anyway, so the game must still be paused once it shows again.
+  const other = await browser.newPage();
+  await other.bringToFront();
+  await sleep(500);
+  const hidden = await read('document.visibilityState');
+  await page.bringToFront();
+  await sleep(300);
+  const shownFrames = await read('window.bvProbe.frames');
+  await sleep(1000);
+  const shownStill = (await read('window.bvProbe.frames')) === shownFrames;
+  await other.close();
+  await page.keyboard.press('ArrowLeft');
+  await sleep(500);
+  const againFrames = await read('window.bvProbe.frames');
+  check('hiding the tab pauses, and an arrow resumes', hidden === 'hidden' && shownStill && againFrames > shownFrames + 5,
+    `tab ${hidden}, ${shownStill ? 'no frame' : 'frames'} for a second once shown, then ${againFrames - shownFrames} frames in 0.5 s`);
+
+  // A gamepad, as the browser shows one to the page once a button has been
+  // pressed on it: here a stand-in for the browser's gamepad list, its stick
+  // pushed right for a second.
+  await read(`(() => {
+    const pad = window.bvPad = { id: 'stand-in pad', index: 0, connected: true, mapping: 'standard',
+      timestamp: 1, axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+    navigator.getGamepads = () => [pad];
+    return true;
+  })()`);
+  await sleep(300);
+  const beforePad = await read(`(${figureColumn})()`);
+  await read('(bvPad.axes[0] = 1, bvPad.timestamp++, true)');
+  await sleep(1000);
+  await read('(bvPad.axes[0] = 0, bvPad.timestamp++, true)');
+  await sleep(200);
+  const afterPad = await read(`(${figureColumn})()`);
+  check('a gamepad that appears while playing walks the figure with its stick',
+    beforePad !== null && afterPad !== null && afterPad > beforePad + 20,
+    `figure at x ${Math.round(beforePad)}, then ${Math.round(afterPad)}`);
+
+  // The second visit: the walkthrough's keys through the first door.
+  await page.goto(url + '?route', { waitUntil: 'load' });
+  const throughDoor = await waitFor(`(${storedFile})(${JSON.stringify(stateFile)})`, 60000);
+  await page.screenshot({ path: path.join(outDir, 'through-the-door.png') });
+  check('passing the first door keeps the journey in the browser\'s storage', throughDoor !== null && /^plane 1$/m.test(throughDoor),
+    throughDoor === null ? `no ${stateFile} in IndexedDB after ${await read('window.bvProbe.frames')} frames`
+      : JSON.stringify(throughDoor.replace(/\n/g, ' ')));
+
+  // The third visit: the journey goes on.
+  await page.goto(url, { waitUntil: 'load' });
+  await fadedIn();
+  const second = await matchPreview('plane1-screen0.png', 'journey-continued.png');
+  check('loaded again, the journey continues on the second plane', second.ok, second.detail);
 
   check('no error reaches the console', errors.length === 0, errors.slice(0, 3).join(' | '));
 } finally {

@@ -110,9 +110,8 @@ ImageData decode(SDL_RWops* stream, bool announce24Bit)
     SDL_RWclose(stream);
     if (!decodedWhole)
         return ImageData();
-    return DecodedImage::take(decoded.pixels.data(), decoded.width, decoded.height, decoded.channels,
-                              static_cast<int>(decoded.pitch),
-                              announce24Bit);
+    return DecodedImage::toRgba(decoded.pixels.data(), decoded.width, decoded.height,
+                                static_cast<int>(decoded.pitch), decoded.channels, announce24Bit);
 }
 
 } // namespace

@@ -6,16 +6,15 @@
 
 namespace {
 
-// Takes the surface over and frees it. Rows are read with the surface's own
-// pitch: decoders pad rows (a 24-bit row of odd width is not a multiple of 4).
+// Takes the surface over and frees it.
 ImageData fromSurface(SDL_Surface* surface, bool announce24Bit)
 {
     if (!surface)
         return ImageData();
     SDL_LockSurface(surface);
-    ImageData image = DecodedImage::take(static_cast<const unsigned char*>(surface->pixels), surface->w,
-                                         surface->h, surface->format->BytesPerPixel, surface->pitch,
-                                         announce24Bit);
+    ImageData image = DecodedImage::toRgba(static_cast<const unsigned char*>(surface->pixels),
+                                           surface->w, surface->h, surface->pitch,
+                                           surface->format->BytesPerPixel, announce24Bit);
     SDL_UnlockSurface(surface);
     SDL_FreeSurface(surface);
     return image;
