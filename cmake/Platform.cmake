@@ -25,6 +25,10 @@
 # Where a system also needs other parts of the rooms above, its branch names
 # them too: BV_DRAWING_FOLDERS, BV_AUDIO_DEVICE, BV_INPUT_FOLDERS (see the
 # top CMakeLists.txt).
+# The desktop's choices for those rooms; a branch replaces what differs.
+set(BV_DRAWING_FOLDERS sdlimage sdlttf)
+set(BV_AUDIO_DEVICE portaudio)
+set(BV_INPUT_FOLDERS sdl)
 if(NOT BV_PLATFORM_FOLDERS AND EMSCRIPTEN)
   # The page: POSIX files over Emscripten's file system, the canvas for a
   # display, the browser's storage behind the player's folders, and no

@@ -15,10 +15,8 @@ public:
     // A character's ink box against the pen and the baseline (y up), and how
     // far it moves the pen, in pixels.
     struct Metrics {
-        int minX = 0;
-        int maxX = 0;
-        int minY = 0;
-        int maxY = 0;
+        int minX = 0, maxX = 0;
+        int minY = 0, maxY = 0;
         int advance = 0;
     };
 
