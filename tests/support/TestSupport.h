@@ -1,6 +1,10 @@
 #pragma once
 
+#include "TestPlatform.h"
+
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with all its
 // contents when the object goes.
@@ -36,6 +40,14 @@ private:
 };
 
 std::string readFile(const std::string& path);
+
+// Every entry below a folder as it stands (links not followed), to show that
+// nothing was written over, through or beside what stood there.
+std::vector<std::string> snapshot(const std::string& folder);
+
+// A folder, a file of bound + 1 bytes, nothing at all, and the kinds only
+// this system has (TestPlatform::entriesThatAreNoFile).
+std::vector<NoFileEntry> entriesThatAreNoFile(std::uintmax_t bound);
 
 // Makes ALSA's default device, for a process whose HOME is home, a sink
 // that needs no sound card and keeps nothing, as in the test command's home.

@@ -6,16 +6,52 @@
 #include "platform/windows/WideText.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
-bool TestPlatform::isWindows()
+namespace {
+
+// A junction at link to a new folder beside it, made as mklink /j makes one;
+// false where the file system takes no reparse points (Wine's answers
+// ERROR_NOT_SUPPORTED).
+bool makeJunction(const std::string& link)
 {
-    return true;
+    const std::string target = link + ".d";
+    const std::wstring substitute = L"\\??\\" + WideText::fromUtf8(target);
+    if (!CreateDirectoryW(WideText::fromUtf8(target).c_str(), nullptr) ||
+        !CreateDirectoryW(WideText::fromUtf8(link).c_str(), nullptr))
+        return false;
+    const HANDLE folder = CreateFileW(WideText::fromUtf8(link).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (folder == INVALID_HANDLE_VALUE)
+        return false;
+    // The mount point's reparse data: its tag and size, then the substitute
+    // and the (empty) print name, each closed by a null.
+    const WORD nameBytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+    std::vector<unsigned char> buffer(8 + 8 + nameBytes + 2 * sizeof(wchar_t));
+    const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+    const WORD dataBytes = static_cast<WORD>(buffer.size() - 8), printOffset = nameBytes + sizeof(wchar_t);
+    const WORD header[] = {dataBytes, 0, 0, nameBytes, printOffset, 0};
+    std::memcpy(buffer.data(), &tag, sizeof tag);
+    std::memcpy(buffer.data() + 4, header, sizeof header);
+    std::memcpy(buffer.data() + 16, substitute.c_str(), nameBytes);
+    DWORD returned = 0;
+    const bool made = DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                      nullptr, 0, &returned, nullptr) != 0;
+    CloseHandle(folder);
+    if (!made)
+        RemoveDirectoryW(WideText::fromUtf8(link).c_str());
+    return made;
 }
+
+} // namespace
+
+bool TestPlatform::isWindows() { return true; }
 
 bool TestPlatform::isWine()
 {
@@ -56,25 +92,13 @@ CommandResult runCommand(const std::string& command)
     return result;
 }
 
-unsigned long TestPlatform::processId()
-{
-    return GetCurrentProcessId();
-}
+unsigned long TestPlatform::processId() { return GetCurrentProcessId(); }
 
-const char* TestPlatform::settingsVariable()
-{
-    return "APPDATA";
-}
+const char* TestPlatform::settingsVariable() { return "APPDATA"; }
 
-const char* TestPlatform::stateVariable()
-{
-    return "LOCALAPPDATA";
-}
+const char* TestPlatform::stateVariable() { return "LOCALAPPDATA"; }
 
-const char* TestPlatform::defaultAudioSystem()
-{
-    return "MME";
-}
+const char* TestPlatform::defaultAudioSystem() { return "MME"; }
 
 std::shared_ptr<void> TestPlatform::failWritesTo(const std::string& file)
 {
@@ -83,6 +107,19 @@ std::shared_ptr<void> TestPlatform::failWritesTo(const std::string& file)
     if (held == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot hold " + file + " open");
     return std::shared_ptr<void>(held, [](void* handle) { CloseHandle(handle); });
+}
+
+// Windows keeps CON, NUL, COM1 ... in every folder, with any extension: a
+// reader that opened one would wait on a console or read nothing for ever.
+std::vector<NoFileEntry> TestPlatform::entriesThatAreNoFile()
+{
+    const char* const device = "is a device, not a file";
+    std::vector<NoFileEntry> entries;
+    for (const char* name : {"CON", "nul", "NUL.txt", "com1", "LPT9.log", "aux "})
+        entries.push_back({name, [](const std::string&) { return true; }, device, device});
+    // Followed as a link is on Linux.
+    entries.push_back({"junction", makeJunction, "is a link to a folder, not to a file", "is a link, not a file"});
+    return entries;
 }
 
 // Under Wine the test command has made ALSA's default device a sink for the
