@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -49,7 +48,6 @@ protected:
 
     void writeSettings(const std::string& content) const
     {
-        std::filesystem::create_directories(folder());
         dir.write("config/PlayScaffold/PlayScaffold.conf", content);
     }
 };
@@ -95,7 +93,7 @@ TEST_F(ConfigLoaderTest, SettingsAreWrittenWholeOrNotAtAll)
     }
     EXPECT_EQ(out.lines().back(), "Could not create " + file());
     EXPECT_EQ(readFile(file()), "w 640\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder()), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(snapshot(folder()).size(), 1u);
 }
 
 TEST_F(ConfigLoaderTest, LineSetsWhatItsKeySaysAndEchoesWidthHeightFullscreen)

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace {
 
@@ -24,7 +23,6 @@ protected:
     // Puts text in the state file, then resumes; the lines resume() printed.
     Lines resumeFrom(const std::string& text)
     {
-        std::filesystem::create_directories(state.path() + "/PlayScaffold");
         state.write("PlayScaffold/state", text);
         CoutCapture out;
         journey.resume();

@@ -30,12 +30,8 @@ public:
     // Windows' calls answered by Wine (as in the test command), not Windows.
     static bool isWine();
 
-    // A fresh folder under the system's temporary folder; throws when none
-    // can be made.
-    static std::string makeTempFolder();
     // Sets the variable or, given null, removes it.
     static void setVariable(const std::string& name, const char* value);
-    static unsigned long processId();
 
     // The variables that move the player's settings and state folders, as
     // KnownFolders reads them.

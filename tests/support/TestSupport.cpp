@@ -6,12 +6,24 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() : root(TestPlatform::makeTempFolder()) {}
+TempDir::TempDir()
+{
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && root.empty(); ++attempt) {
+        const fs::path folder = fs::temp_directory_path() / ("bv-test-" + std::to_string(random()));
+        std::error_code taken;
+        if (fs::create_directory(folder, taken))
+            root = folder.u8string();
+    }
+    if (root.empty())
+        throw std::runtime_error("cannot create a temporary folder");
+}
 
 TempDir::~TempDir()
 {
@@ -23,6 +35,7 @@ TempDir::~TempDir()
 std::string TempDir::write(const std::string& name, const std::string& content) const
 {
     const std::string file = root + "/" + name;
+    fs::create_directories(fs::u8path(file).parent_path());
     std::ofstream out(fs::u8path(file), std::ios::binary);
     out << content;
     if (!out)

@@ -16,7 +16,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return root; }
-    // Writes a file below the folder (parents are not created) and returns its path.
+    // Writes a file below the folder, and any folders it is in, and returns its path.
     std::string write(const std::string& name, const std::string& content) const;
 
 private:

@@ -87,7 +87,6 @@ TEST_F(FileEntryKindsTest, EachReaderRefusesWhatFilePathRefusesInOneLineAndGoesO
             TempDir dir;
             const ScopedEnv home("HOME", dir.path()), configHome("XDG_CONFIG_HOME", dir.path());
             std::filesystem::create_directories(dir.path() + "/PlayScaffold");
-            std::filesystem::create_directories(dir.path() + "/.fonts/b");
             dir.write(".fonts/b/Shape.ttf", "a font");
             const std::string path = dir.path() + "/" + reader.name;
             ASSERT_TRUE(entry.make(path));

@@ -21,14 +21,6 @@ bool TestPlatform::isWindows() { return false; }
 
 bool TestPlatform::isWine() { return false; }
 
-std::string TestPlatform::makeTempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "bv-test-XXXXXX").string();
-    if (!mkdtemp(&pattern[0]))
-        throw std::runtime_error("cannot create a temporary folder");
-    return pattern;
-}
-
 void TestPlatform::setVariable(const std::string& name, const char* value)
 {
     if (value)
@@ -50,8 +42,6 @@ CommandResult runCommand(const std::string& command)
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
-
-unsigned long TestPlatform::processId() { return static_cast<unsigned long>(getpid()); }
 
 const char* TestPlatform::settingsVariable() { return "XDG_CONFIG_HOME"; }
 

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -59,20 +58,6 @@ bool TestPlatform::isWine()
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
-std::string TestPlatform::makeTempFolder()
-{
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::filesystem::path folder =
-            base / ("bv-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount() + attempt));
-        if (CreateDirectoryW(folder.wstring().c_str(), nullptr))
-            return WideText::toUtf8(folder.wstring());
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            break;
-    }
-    throw std::runtime_error("cannot create a temporary folder");
-}
-
 // An empty value removes a variable on Windows, as null does.
 void TestPlatform::setVariable(const std::string& name, const char* value)
 {
@@ -91,8 +76,6 @@ CommandResult runCommand(const std::string& command)
     result.status = _pclose(pipe);
     return result;
 }
-
-unsigned long TestPlatform::processId() { return GetCurrentProcessId(); }
 
 const char* TestPlatform::settingsVariable() { return "APPDATA"; }
 
