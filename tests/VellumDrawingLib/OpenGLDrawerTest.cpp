@@ -1,6 +1,7 @@
 #include "CoutCapture.h"
 #include "DrawingTestSupport.h"
 #include "TestSupport.h"
+#include "VellumDrawingLib/EmbeddedImage.h"
 #include "VellumDrawingLib/GlyphImages.h"
 #include "VellumDrawingLib/OpenGLFont.h"
 
@@ -8,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <string>
 #include <vector>
 
 // What the game's pictures do not reach: the drawer's other shapes, its ids,
@@ -33,8 +32,7 @@ unsigned char* twoColourPixels(unsigned int width, unsigned int height, bool spl
 
 } // namespace
 
-class OpenGLDrawerTest : public DrawerWindowTest {
-};
+using OpenGLDrawerTest = DrawerWindowTest;
 
 // Each row is padded with its last byte, and the last row repeats below, so
 // that filtering at the edge pulls in no black.
@@ -45,11 +43,8 @@ TEST_F(OpenGLDrawerTest, ImagesArePaddedToPowersOfTwoByRepeatingTheirEdges)
         source[i] = static_cast<unsigned char>(i * 7 + i / 88);
     const std::vector<unsigned char> expected(source, source + 22 * 60 * 4);
     const unsigned int id = drawer->loadImage(source, 22, 60);
-    std::vector<unsigned char> texture(32 * 64 * 4);
-    glBindTexture(GL_TEXTURE_2D, drawer->getImages().at(id).texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texture.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
+    const std::vector<unsigned char> texture = std::get<4>(readTexture(drawer->getImages().at(id).texture));
+    ASSERT_EQ(texture.size(), 32u * 64 * 4);
     for (int y = 0; y < 64; ++y)
         for (int i = 0; i < 128; ++i)
             ASSERT_EQ(texture[y * 128 + i], expected[std::min(y, 59) * 88 + std::min(i, 87)]) << "row " << y << " byte " << i;
@@ -194,10 +189,8 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
 // after initialiseLight.
 TEST_F(OpenGLDrawerTest, BitmapTextAdvancesBySizeWhetherOrNotACharacterHasAGlyph)
 {
-    for (const GlyphImage& image : glyphImages()) {
-        ImageData data = ImageLoader().loadImage(reinterpret_cast<const char*>(image.png), image.size);
-        drawer->loadGlyph(image.glyph, data.pixels.release(), data.width);
-    }
+    for (const GlyphImage& image : glyphImages())
+        EmbeddedImage::loadGlyph(*drawer, image.glyph, image.png, image.size);
     const unsigned int textureA = drawer->getGlyph(Drawer::GlyphA).texture;
     drawer->loadGlyph(Drawer::GlyphA, nullptr, 40);
     EXPECT_EQ(drawer->getGlyph(Drawer::GlyphA).texture, textureA);
