@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <tuple>
 
 namespace {
@@ -43,6 +45,20 @@ SDL_Event keyEvent(SDLKey sym, bool pressed, SDLMod mod = KMOD_NONE)
 }
 // Focus or visibility gained or lost, for the SDL_APP* states given.
 SDL_Event activeEvent(Uint8 state, bool gain) { return with(&SDL_Event::active, {SDL_ACTIVEEVENT, gain, state}); }
+
+// Starts an Application as the entry function does and ends the process as
+// it would, its lines sent to standard error where the death test reads them.
+void startAndExit(const std::vector<std::string>& words)
+{
+    std::cout.rdbuf(std::cerr.rdbuf());
+    try {
+        Application app(words);
+    } catch (const FatalError& error) {
+        error.display();
+        std::exit(error.exitStatus);
+    }
+    std::exit(2);
+}
 
 // A whole Application in a 640 x 480 window, without sound output (so that
 // the tests alone call getAudio), with settings and state folders of its own,
@@ -363,4 +379,19 @@ TEST(ApplicationPacingTest, FrameWaitsOutTheRestOfThirtyMillisecondsAndTakesTheT
     const auto waited = std::chrono::steady_clock::now() - started;
     EXPECT_GE(waited, std::chrono::milliseconds(30));
     EXPECT_LT(waited, std::chrono::seconds(2));
+}
+
+// Where SDL cannot start (no display, as over SSH), "--help" among the words
+// still gives the help and status 0, after the words as always; any other
+// words give the failure and status 1. Each start is a process of its own, in
+// which SDL has not started before: a failed start leaves SDL in a state in
+// which the next one would pass.
+TEST(ApplicationStartTest, HelpNeedsNoDisplayButEveryOtherStartDoes)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const ScopedEnv noDriver("SDL_VIDEODRIVER", "no-such-driver");
+    const ScopedEnv noDisplay("DISPLAY", nullptr);
+    EXPECT_EXIT(startAndExit({"-w", "800", "--help"}), testing::ExitedWithCode(0), "--help\n+Brick Voyager\n+Usage:");
+    EXPECT_EXIT(startAndExit({"--windowed"}), testing::ExitedWithCode(1), "Could not initialise SDL: ");
+    EXPECT_EXIT(startAndExit({"-help"}), testing::ExitedWithCode(1), "Could not initialise SDL: ");
 }

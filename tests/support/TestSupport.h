@@ -67,3 +67,6 @@ struct CommandResult {
 };
 
 CommandResult runCommand(const std::string& command);
+
+// A JACK server answers (the one JACK_DEFAULT_SERVER names, if set).
+inline bool jackRunning() { return runCommand("jack_lsp > /dev/null 2>&1").status == 0; }
