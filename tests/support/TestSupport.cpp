@@ -43,12 +43,9 @@ std::string TempDir::write(const std::string& name, const std::string& content) 
     return file;
 }
 
-ScopedEnv::ScopedEnv(const std::string& name, const char* value) : name(name)
+ScopedEnv::ScopedEnv(const std::string& name, const char* value)
+    : name(name), hadValue(Environment::isSet(name)), oldValue(Environment::get(name))
 {
-    if (Environment::isSet(name)) {
-        hadValue = true;
-        oldValue = Environment::get(name);
-    }
     TestPlatform::setVariable(name, value);
 }
 

@@ -35,7 +35,7 @@ public:
 
 private:
     std::string name;
-    bool hadValue = false;
+    bool hadValue;
     std::string oldValue;
 };
 

@@ -6,46 +6,21 @@
 #include "platform/windows/WideText.h"
 
 #include <windows.h>
-#include <winioctl.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 
 namespace {
 
-// A junction at link to a new folder beside it, made as mklink /j makes one;
-// false where the file system takes no reparse points (Wine's answers
-// ERROR_NOT_SUPPORTED).
+// A junction at link to a new folder beside it, made by cmd's own mklink
+// /j; false where the file system takes no reparse points (Wine's).
 bool makeJunction(const std::string& link)
 {
-    const std::string target = link + ".d";
-    const std::wstring substitute = L"\\??\\" + WideText::fromUtf8(target);
-    if (!CreateDirectoryW(WideText::fromUtf8(target).c_str(), nullptr) ||
-        !CreateDirectoryW(WideText::fromUtf8(link).c_str(), nullptr))
-        return false;
-    const HANDLE folder = CreateFileW(WideText::fromUtf8(link).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (folder == INVALID_HANDLE_VALUE)
-        return false;
-    // The mount point's reparse data: its tag and size, then the substitute
-    // and the (empty) print name, each closed by a null.
-    const WORD nameBytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
-    std::vector<unsigned char> buffer(8 + 8 + nameBytes + 2 * sizeof(wchar_t));
-    const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-    const WORD dataBytes = static_cast<WORD>(buffer.size() - 8), printOffset = nameBytes + sizeof(wchar_t);
-    const WORD header[] = {dataBytes, 0, 0, nameBytes, printOffset, 0};
-    std::memcpy(buffer.data(), &tag, sizeof tag);
-    std::memcpy(buffer.data() + 4, header, sizeof header);
-    std::memcpy(buffer.data() + 16, substitute.c_str(), nameBytes);
-    DWORD returned = 0;
-    const bool made = DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                      nullptr, 0, &returned, nullptr) != 0;
-    CloseHandle(folder);
-    if (!made)
-        RemoveDirectoryW(WideText::fromUtf8(link).c_str());
-    return made;
+    CreateDirectoryW(WideText::fromUtf8(link + ".d").c_str(), nullptr);
+    runCommand("mklink /j \"" + link + "\" \"" + link + ".d\" > nul 2>&1");
+    const DWORD attributes = GetFileAttributesW(WideText::fromUtf8(link).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 } // namespace
