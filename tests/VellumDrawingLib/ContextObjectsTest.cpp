@@ -1,6 +1,6 @@
 #include "VellumDrawingLib/ContextObjects.h"
 
-#include "TestPlatform.h"
+#include "DrawingTestSupport.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
@@ -10,9 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Width, height, filter, wrap and pixels.
-using Texture = std::tuple<GLint, GLint, GLint, GLint, std::vector<unsigned char>>;
 
 GLuint makeTexture(const Texture& t)
 {
@@ -28,22 +25,6 @@ GLuint makeTexture(const Texture& t)
         glTexParameteri(GL_TEXTURE_2D, parameter, wrap);
     glBindTexture(GL_TEXTURE_2D, 0);
     return name;
-}
-
-// What the current context holds under that name, in the same form.
-Texture readTexture(GLuint name)
-{
-    Texture t{};
-    auto& [width, height, filter, wrap, pixels] = t;
-    glBindTexture(GL_TEXTURE_2D, name);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
-    pixels.resize(static_cast<std::size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return t;
 }
 
 bool openGlWindow(int width, int height)

@@ -1,6 +1,7 @@
 #include "CoutCapture.h"
 #include "DrawingTestSupport.h"
 #include "TestSupport.h"
+#include "VellumDrawingLib/EmbeddedImage.h"
 #include "VellumDrawingLib/GlyphImages.h"
 #include "VellumDrawingLib/OpenGLFont.h"
 
@@ -8,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <string>
 #include <vector>
 
 // What the game's pictures do not reach: the drawer's other shapes, its ids,
@@ -33,8 +32,7 @@ unsigned char* twoColourPixels(unsigned int width, unsigned int height, bool spl
 
 } // namespace
 
-class OpenGLDrawerTest : public DrawerWindowTest {
-};
+using OpenGLDrawerTest = DrawerWindowTest;
 
 // Each row is padded with its last byte, and the last row repeats below, so
 // that filtering at the edge pulls in no black.
@@ -45,11 +43,8 @@ TEST_F(OpenGLDrawerTest, ImagesArePaddedToPowersOfTwoByRepeatingTheirEdges)
         source[i] = static_cast<unsigned char>(i * 7 + i / 88);
     const std::vector<unsigned char> expected(source, source + 22 * 60 * 4);
     const unsigned int id = drawer->loadImage(source, 22, 60);
-    std::vector<unsigned char> texture(32 * 64 * 4);
-    glBindTexture(GL_TEXTURE_2D, drawer->getImages().at(id).texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texture.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
+    const std::vector<unsigned char> texture = std::get<4>(readTexture(drawer->getImages().at(id).texture));
+    ASSERT_EQ(texture.size(), 32u * 64 * 4);
     for (int y = 0; y < 64; ++y)
         for (int i = 0; i < 128; ++i)
             ASSERT_EQ(texture[y * 128 + i], expected[std::min(y, 59) * 88 + std::min(i, 87)]) << "row " << y << " byte " << i;
@@ -194,10 +189,8 @@ TEST_F(OpenGLDrawerTest, EveryShapeDrawsInItsBoxTheWayItIsAsked)
 // after initialiseLight.
 TEST_F(OpenGLDrawerTest, BitmapTextAdvancesBySizeWhetherOrNotACharacterHasAGlyph)
 {
-    for (const GlyphImage& image : glyphImages()) {
-        ImageData data = ImageLoader().loadImage(reinterpret_cast<const char*>(image.png), image.size);
-        drawer->loadGlyph(image.glyph, data.pixels.release(), data.width);
-    }
+    for (const GlyphImage& image : glyphImages())
+        EmbeddedImage::loadGlyph(*drawer, image.glyph, image.png, image.size);
     const unsigned int textureA = drawer->getGlyph(Drawer::GlyphA).texture;
     drawer->loadGlyph(Drawer::GlyphA, nullptr, 40);
     EXPECT_EQ(drawer->getGlyph(Drawer::GlyphA).texture, textureA);
@@ -261,4 +254,57 @@ TEST(OpenGLFontPieceTest, CopyGlyphPlacesRowsAtTheOffsetReadsThePitchAndClipsAtT
                 }
     }
     SDL_FreeSurface(glyph);
+}
+
+// One window for the program, resized by each case. The full-screen switch
+// sets a new video mode on the same drawer, back and forth: a window of the
+// logical proportions after a wider one has no bars, and a window wider than
+// the logical area is drawn through the off-screen picture again after the
+// switch. Then a new drawer in the same window each time: the shared line
+// image must come back with each.
+TEST(OpenGLDrawerFitTest, LogicalAreaKeepsItsProportionsInEveryWindow)
+{
+    const struct {
+        unsigned short width, height;
+        bool newDrawer;
+        short actualWidth, actualHeight;
+        float viewportX, viewportY;
+    } cases[] = {
+        {1920, 1080, true, 1440, 1080, 240.0f, 0.0f},   {1024, 768, false, 1024, 768, 0.0f, 0.0f},
+        {1920, 1080, false, 1440, 1080, 240.0f, 0.0f},  {1280, 800, true, 1066, 800, 106.6667f, 0.0f},
+        {1024, 1024, true, 1024, 768, 0.0f, 128.0f},
+    };
+    std::unique_ptr<OpenGLDrawer> drawer;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        if (!drawer) {
+            drawer = openDrawerWindow(c.width, c.height);
+            ASSERT_NE(drawer, nullptr) << "no window on the virtual display";
+        } else {
+            if (c.newDrawer)
+                drawer = std::make_unique<OpenGLDrawer>(1024, 768);
+            ASSERT_TRUE(drawer->initialise(c.width, c.height, false, 0));
+        }
+        EXPECT_EQ(drawer->getActualWidth(), c.actualWidth);
+        EXPECT_EQ(drawer->getActualHeight(), c.actualHeight);
+        EXPECT_NEAR(drawer->getViewportX(), c.viewportX, 0.01);
+        EXPECT_NEAR(drawer->getViewportY(), c.viewportY, 0.01);
+
+        drawer->beginDrawing();
+        drawer->fillRect(0, 0, 1024, 768, 0, 255, 0, 255);
+        drawer->fillRect(0, 0, 1024, 768, 255, 0, 0, 128);
+        drawer->fillRect(1000, 740, 24, 28, 0, 0, 255, 255);
+        drawer->drawLine(0, 384, 1024, 384, 1, 0, 0, 1);
+        const Screen screen(*drawer, c.width, c.height);
+        const int left = static_cast<int>(c.viewportX), right = left + c.actualWidth;
+        const int bottom = c.height - static_cast<int>(c.viewportY), top = bottom - c.actualHeight;
+        expectPixels(screen, {{left + 2, top + 2, 128, 127, 0}, {right - 3, bottom - 3, 0, 0, 255}});
+        EXPECT_TRUE(near(screen.at(c.width / 2, (top + bottom) / 2), 255, 0, 0, 40)) << "no line";
+        if (left > 0)
+            expectPixels(screen, {{left - 3, c.height / 2, 0, 0, 0}, {right + 2, c.height / 2, 0, 0, 0}});
+        if (top > 0)
+            expectPixels(screen, {{c.width / 2, top - 3, 0, 0, 0}, {c.width / 2, bottom + 2, 0, 0, 0}});
+    }
+    drawer.reset();
+    SDL_Quit();
 }

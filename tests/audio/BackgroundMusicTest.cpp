@@ -68,23 +68,36 @@ TEST(BackgroundMusicTest, AddsTheLoopingMusicTimesTheGrowingGainAtHalfAmplitude)
     }
 }
 
-// A stream without frames plays silence instead of looping for ever.
-TEST(BackgroundMusicTest, EmptyOrUnreadableMusicIsReportedAndLeavesBlocksUnchangedWithoutHanging)
+// A stream without frames plays silence instead of looping for ever. The
+// decoder reads and keeps the headers of every chained stream on opening: a
+// file chaining more than the bound is refused before it does.
+TEST(BackgroundMusicTest, EmptyUnreadableOrOverlongMusicIsReportedAndLeavesBlocksUnchangedWithoutHanging)
 {
     TempDir dir;
+    const int most = BackgroundMusic::maxChainedStreams;
+    const std::string missing = dir.path() + "/missing.ogg", text = dir.write("text.ogg", "this is not music\n"),
+                      empty = writeMusic(dir.path() + "/empty.ogg", {glide(0)}),
+                      emptyFirst = writeMusic(dir.path() + "/empty-first.ogg", {glide(0), glide(20000)}),
+                      chained = writeMusic(dir.path() + "/chained.ogg", std::vector<VorbisStream>(most + 1, glide(1500)));
     const std::pair<std::string, std::string> cases[] = {
-        {dir.path() + "/missing.ogg", "vorbisfile: fopen could not open file: "},
-        {dir.write("text.ogg", "this is not music\n"), "vorbisfile: Could not open file: "},
-        {writeMusic(dir.path() + "/empty.ogg", {glide(0)}), "vorbisfile: Loaded file: "},
-        {writeMusic(dir.path() + "/empty-first.ogg", {glide(0), glide(20000)}), "vorbisfile: Loaded file: "},
+        {missing, "vorbisfile: fopen could not open file: " + missing},
+        {text, "vorbisfile: Could not open file: " + text},
+        {empty, "vorbisfile: Loaded file: " + empty},
+        {emptyFirst, "vorbisfile: Loaded file: " + emptyFirst},
+        {chained, "BackgroundMusic: " + chained + " chains more than " + std::to_string(most) + " streams; playing no music."},
     };
-    for (const auto& [path, message] : cases) {
+    for (const auto& [path, line] : cases) {
         CoutCapture out;
         auto music = std::make_unique<BackgroundMusic>(path);
-        EXPECT_EQ(out.lines(), std::vector<std::string>{message + path});
+        EXPECT_EQ(out.lines(), std::vector<std::string>{line});
         const std::vector<float> output = play(*music, 40000, 4096, -0.125f);
         EXPECT_TRUE(std::all_of(output.begin(), output.end(), [](float v) { return v == -0.125f; })) << path;
     }
+    // As many streams as the bound allows are still taken.
+    const std::string allowed = writeMusic(dir.path() + "/allowed.ogg", std::vector<VorbisStream>(most, glide(1500)));
+    CoutCapture out;
+    const auto music = std::make_unique<BackgroundMusic>(allowed);
+    EXPECT_EQ(out.lines(), std::vector<std::string>{"vorbisfile: Loaded file: " + allowed});
 }
 
 // The game's music: three minutes or more, so that a new player does not
@@ -114,19 +127,24 @@ TEST(BackgroundMusicTest, GameMusicIsAQuietStereoLoopThatFadesInToFullGain)
 
 } // namespace
 
-// The decoder reads and keeps the headers of every chained stream on
-// opening: a file chaining more than the bound is refused before it does.
-TEST(BackgroundMusicFileTest, MusicChainingTooManyStreamsIsRefusedInOneLine)
+// An audio thread that takes 512-frame blocks at exactly the pace of a
+// 44100 Hz device for five seconds, while the decoding thread refills behind
+// it on its own schedule. Any buffer played again before it was refilled, or
+// refilled with the wrong stretch, shows as output that is not the music.
+TEST(BackgroundMusicRealTimeTest, DecoderRefillsEveryBufferBeforeTheAudioThreadComesBackToIt)
 {
     TempDir dir;
-    const int most = BackgroundMusic::maxChainedStreams;
-    for (const int streams : {most, most + 1}) {
-        const std::string path =
-            writeMusic(dir.path() + "/music.ogg", std::vector<VorbisStream>(streams, glide(1500)));
-        CoutCapture out;
-        const auto music = std::make_unique<BackgroundMusic>(path);
-        EXPECT_EQ(out.lines(), std::vector<std::string>{streams == most ? "vorbisfile: Loaded file: " + path
-                                                                        : "BackgroundMusic: " + path + " chains more than " +
-                                                                              std::to_string(most) + " streams; playing no music."});
-    }
+    const std::string path = writeMusic(dir.path() + "/music.ogg", {glide(3 * 44100 + 1234)});
+    auto music = std::make_unique<BackgroundMusic>(path);
+    const long frames = 5 * 44100;
+    std::vector<float> output(2 * frames, 0.0f);
+    std::thread audio([&] {
+        const auto start = std::chrono::steady_clock::now();
+        for (long done = 0; done < frames; done += 512) {
+            std::this_thread::sleep_until(start + std::chrono::microseconds(done * 1000000LL / 44100));
+            music->audioBlock(output.data() + 2 * done, static_cast<int>(std::min<long>(512, frames - done)));
+        }
+    });
+    audio.join();
+    EXPECT_EQ(firstDifference(output, path), -1);
 }

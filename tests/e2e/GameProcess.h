@@ -177,7 +177,4 @@ private:
     std::vector<pid_t> servers;
 };
 
-// A JACK server answers (the one JACK_DEFAULT_SERVER names, if set).
-inline bool jackRunning() { return runCommand("jack_lsp > /dev/null 2>&1").status == 0; }
-
 } // namespace e2e

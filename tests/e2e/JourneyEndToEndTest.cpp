@@ -9,10 +9,6 @@
 
 using namespace e2e;
 
-namespace {
-
-} // namespace
-
 // Two starts of the game in one home folder, the first door passed in
 // between. Neither start has a word on its command line: the first writes
 // the settings file and runs on it (full screen at the display's size, which

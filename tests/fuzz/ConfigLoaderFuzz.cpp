@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::string settingsFile = fuzz::fileOfTheGame("XDG_CONFIG_HOME", "PlayScaffold.conf");
+    static const std::string settingsFile = fuzz::scratchFile("XDG_CONFIG_HOME", "PlayScaffold", "PlayScaffold.conf");
     fuzz::writeFile(settingsFile, data, size);
     const ConfigLoader config;
     // The audio system name is the rest of one line, which is cut at its limit.

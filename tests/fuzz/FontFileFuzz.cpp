@@ -23,11 +23,7 @@ std::string fontFile;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    const std::string& home = fuzz::scratchFolder();
-    if (home.empty() || setenv("HOME", home.c_str(), 1) != 0 ||
-        mkdir((home + "/.fonts").c_str(), 0755) != 0)
-        std::abort();
-    fontFile = home + "/.fonts/fuzz.ttf";
+    fontFile = fuzz::scratchFile("HOME", ".fonts", "fuzz.ttf");
     drawer = std::make_unique<OpenGLDrawer>(1024, 768);
     if (!drawer->initialise(320, 240, false, 0))
         std::abort();

@@ -52,15 +52,16 @@ inline const std::string& scratchFolder()
     return folder.path;
 }
 
-// The game's file named name in its folder PlayScaffold under the scratch
-// folder, which the environment variable home is set to; aborts when it
+// The file named name in the folder below the scratch folder, which the
+// environment variable home is set to, as the game looks for it there
+// (PlayScaffold/PlayScaffold.conf under XDG_CONFIG_HOME); aborts when it
 // cannot be set up.
-inline std::string fileOfTheGame(const char* home, const std::string& name)
+inline std::string scratchFile(const char* home, const std::string& folder, const std::string& name)
 {
     const std::string& root = scratchFolder();
-    if (root.empty() || mkdir((root + "/PlayScaffold").c_str(), 0755) != 0 || setenv(home, root.c_str(), 1) != 0)
+    if (root.empty() || mkdir((root + "/" + folder).c_str(), 0755) != 0 || setenv(home, root.c_str(), 1) != 0)
         std::abort();
-    return root + "/PlayScaffold/" + name;
+    return root + "/" + folder + "/" + name;
 }
 
 // Writes the bytes to path, replacing what was there; aborts when it cannot.

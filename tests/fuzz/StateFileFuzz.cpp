@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::string stateFile = fuzz::fileOfTheGame("XDG_STATE_HOME", "state");
+    static const std::string stateFile = fuzz::scratchFile("XDG_STATE_HOME", "PlayScaffold", "state");
     fuzz::writeFile(stateFile, data, size);
     JourneyFile file;
     if (file.getPath() != stateFile)

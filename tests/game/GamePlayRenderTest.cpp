@@ -7,11 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../tools/walkthrough/Walkthrough.h"
-#include "game/GamePlay.h"
-#include "game/LogicalScreen.h"
 #include "GamePlayTestSupport.h"
-#include "VellumDrawingLib/NullDrawer.h"
 
 // What the frames hold over time, which the reference pictures of single
 // frames cannot show: the loading, the poses, the shimmer, the fades.
@@ -77,14 +73,6 @@ struct Game : NullDrawer {
         return found;
     }
 
-    void place(short x, short y)
-    {
-        game->player.x = game->player.lastX = x;
-        game->player.y = game->player.lastY = game->player.jumpBaseY = y;
-    }
-
-    void press(SDLKey key, bool down = true) { Walkthrough::sendKey(*game, key, down); }
-
     std::unique_ptr<GamePlay> game;
     std::vector<std::string> calls;
     int refusedLoads = 0;  // so many loads from now on answer 0
@@ -100,7 +88,7 @@ TEST(GamePlayRenderTest, FigureWalksThroughTheCycleWhenMovingAndIsMirroredFacing
 {
     Game g(firstPlane);
     g.frame();
-    g.place(300, 452);
+    place(*g.game, 300, 452);
     g.game->rightHeld = true;
     std::set<unsigned> poses;
     for (int f = 0; f < 37; ++f)
@@ -111,8 +99,8 @@ TEST(GamePlayRenderTest, FigureWalksThroughTheCycleWhenMovingAndIsMirroredFacing
     EXPECT_EQ(poses, (std::set<unsigned>{Guystand1, Guywalk1, Guywalk2, Guywalk3}));
     g.game->rightHeld = false;
     g.game->walkFrame = 0;
-    g.place(100, 452);
-    g.press(SDLK_LEFT);
+    place(*g.game, 100, 452);
+    press(*g.game, SDLK_LEFT);
     EXPECT_EQ(g.frame(drawOf(Guywalk1)), std::vector<std::string>{image(Guywalk1, 96 + 22, 452, -1)});
 }
 
@@ -159,11 +147,11 @@ TEST(GamePlayRenderTest, BlackFadesOutOverEachPlanesStartAndGreyFadesInAfterTheL
     std::vector<int> black, grey;
     while (g.game->fadeIn < 1.0f && black.size() < 300)
         black.push_back(alphaOf(g.frame("fillRect").back()));
-    g.place(600, 452);
-    g.press(SDLK_DOWN);
+    place(*g.game, 600, 452);
+    press(*g.game, SDLK_DOWN);
     do {
         grey.push_back(alphaOf(g.frame("fillRect")[1]));
-        g.press(SDLK_DOWN, false);
+        press(*g.game, SDLK_DOWN, false);
     } while (g.game->endFade > 0.0f && grey.size() < 400);
     EXPECT_TRUE(std::is_sorted(black.rbegin(), black.rend()));
     EXPECT_EQ(std::adjacent_find(grey.begin(), grey.end(), [](int a, int b) { return b < a || b > a + 2; }), grey.end());

@@ -1,16 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <memory>
 #include <set>
 #include <tuple>
 #include <vector>
 
-#include "../tools/walkthrough/Walkthrough.h"
-#include "game/GamePlay.h"
-#include "game/LogicalScreen.h"
 #include "GamePlayTestSupport.h"
-#include "VellumDrawingLib/NullDrawer.h"
 
 namespace {
 
@@ -23,20 +18,6 @@ std::string blockWithHull(int left, int top, const std::string& keys = "s0=\"1\"
 }
 
 std::string screenOf(const std::string& content) { return "<Plane><Screen>" + content + "</Screen></Plane>"; }
-
-void place(GamePlay& game, short x, short y)
-{
-    game.player.setPosition(x, y);
-    game.player.setLastPosition(x, y);
-}
-
-void frame(GamePlay& game)
-{
-    static NullDrawer drawer(LogicalScreen::width, LogicalScreen::height);
-    game.draw(&drawer);
-}
-
-void press(GamePlay& game, SDLKey key) { Walkthrough::sendKey(game, key, true); }
 
 std::tuple<int, int, bool> where(const GamePlay& game) { return {game.player.x, game.player.y, game.player.grounded}; }
 
@@ -51,7 +32,7 @@ TEST(GamePlayTest, ArrowHeldInTheFirstFrameOrThroughADoorWalksFromTheStart)
     auto game = gameOf(screenOf(blockWithHull(0, 600) + "<Door x=\"200\" y=\"100\"/><Player x=\"100\" y=\"540\"/>"));
     press(*game, SDLK_RIGHT);
     press(*game, SDLK_DOWN);
-    frame(*game);
+    playFrame(*game);
     EXPECT_EQ(where(*game), std::make_tuple(104, 540, true));
 
     for (const auto& [x, enters] : {std::pair<short, bool>{476, true}, {475, false}, {560, true}, {561, false}}) {
@@ -61,7 +42,7 @@ TEST(GamePlayTest, ArrowHeldInTheFirstFrameOrThroughADoorWalksFromTheStart)
         game->player.jump();
         press(*game, SDLK_DOWN);
         press(*game, SDLK_LEFT);
-        frame(*game);
+        playFrame(*game);
         EXPECT_EQ(game->currentPlane, enters ? 1 : 0) << x;
         EXPECT_TRUE(!enters || (where(*game) == std::make_tuple(36, 540, true) && !game->player.jumping)) << x;
     }
@@ -87,7 +68,7 @@ TEST(GamePlayTest, JumpNeedsFeetWithinThreeUnitsOfAnyHullTopAndHullsBlockSideway
         place(*game, 100, 300);
         for (SDLKey key : walk.keys)
             press(*game, key);
-        frame(*game);
+        playFrame(*game);
         EXPECT_EQ(game->player.x, walk.x) << walk.hullLeft;
     }
 }
@@ -97,11 +78,11 @@ TEST(GamePlayTest, FallingFigureLandsOnTheTopEdgeButAShrunkenBlockNeitherHoldsNo
     auto game = gameOf(screenOf(blockWithHull(200, 400)));
     place(*game, 300, 330);
     game->player.fallSpeed = 9.0f;
-    frame(*game);  // feet 390 -> 399
-    frame(*game);  // feet 399 -> 408: gravity comes after the landing test
+    playFrame(*game);  // feet 390 -> 399
+    playFrame(*game);  // feet 399 -> 408: gravity comes after the landing test
     EXPECT_EQ(where(*game), std::make_tuple(300, 348, false));
     for (int i = 0; i < 2; ++i) {  // the feet are past the top, the head was above it
-        frame(*game);
+        playFrame(*game);
         EXPECT_EQ(where(*game), std::make_tuple(300, 340, true));
         EXPECT_EQ(game->player.fallSpeed, 4.0f);
     }
@@ -110,7 +91,7 @@ TEST(GamePlayTest, FallingFigureLandsOnTheTopEdgeButAShrunkenBlockNeitherHoldsNo
     place(*game, 300, 339);
     press(*game, SDLK_RIGHT);
     for (int i = 0; i < 3; ++i)
-        frame(*game);
+        playFrame(*game);
     EXPECT_EQ(game->player.x, 312);
     EXPECT_TRUE(!game->player.grounded && game->player.y > 339) << game->player.y;
 }
@@ -122,10 +103,10 @@ TEST(GamePlayTest, DownHeldGoesOnThroughTheNextDoorAndTheLastDoorBeginsTheEnd)
     const std::string door = "<Door x=\"100\" y=\"100\"/><Player x=\"100\" y=\"100\"/>";
     auto game = gameOf(screenOf(door) + screenOf(door));
     press(*game, SDLK_DOWN);
-    frame(*game);
+    playFrame(*game);
     EXPECT_EQ(game->currentPlane, 1);
     EXPECT_EQ(game->endFade, 1.0f);
-    frame(*game);
+    playFrame(*game);
     EXPECT_LT(game->endFade, 1.0f);
 }
 

@@ -6,10 +6,7 @@
 #include <unordered_set>
 
 #include "../tools/walkthrough/RouteSearch.h"
-#include "../tools/walkthrough/Walkthrough.h"
-#include "game/GamePlay.h"
-#include "game/LogicalScreen.h"
-#include "VellumDrawingLib/NullDrawer.h"
+#include "GamePlayTestSupport.h"
 
 namespace {
 
@@ -19,11 +16,10 @@ template <typename EachFrame>
 void playUpTo(GamePlay& game, const Walkthrough::Script& script, int& frame, std::size_t& next,
               int last, EachFrame eachFrame)
 {
-    static NullDrawer drawer(LogicalScreen::width, LogicalScreen::height);
     for (; frame <= last; ++frame) {
         for (; next < script.events.size() && script.events[next].frame == frame; ++next)
-            Walkthrough::sendKey(game, script.events[next].key, script.events[next].down);
-        game.draw(&drawer);
+            press(game, script.events[next].key, script.events[next].down);
+        playFrame(game);
         eachFrame();
     }
 }
@@ -67,7 +63,6 @@ TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevelsAndForgivesEveryJum
     int frame = 0;
     std::size_t next = 0;
     int jumps = 0;
-    NullDrawer drawer(LogicalScreen::width, LogicalScreen::height);
     for (std::size_t j = 0; j < script.events.size(); ++j) {
         if (script.events[j].key != SDLK_UP || !script.events[j].down)
             continue;
@@ -83,10 +78,10 @@ TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevelsAndForgivesEveryJum
             for (int f = frame; f <= std::max(pressed, pressed + shift); ++f) {
                 for (; e < script.events.size() && script.events[e].frame == f; ++e)
                     if (e != j)
-                        Walkthrough::sendKey(game, script.events[e].key, script.events[e].down);
+                        press(game, script.events[e].key, script.events[e].down);
                 if (f == pressed + shift)
-                    Walkthrough::sendKey(game, SDLK_UP, true);
-                game.draw(&drawer);
+                    press(game, SDLK_UP);
+                playFrame(game);
             }
             const auto& known = onRoute[game.currentPlane];
             EXPECT_FALSE(RouteSearch::search(game, bounded, [&known](GamePlay& g) {

@@ -1,5 +1,9 @@
 #include "platform/FilePath.h"
+
+#include "FatalError.h"
+#include "game/LevelLoader.h"
 #include "platform/PathSeparators.h"
+#include "TestPlatform.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -42,4 +46,60 @@ TEST(FilePathTest, ChildrenAreListedInByteOrderWithHiddenEntries)
         EXPECT_EQ(folder.getChild(index).path, *name ? folder.getChild(name).path : "") << index;
     EXPECT_EQ(FilePath(dir.path() + "/a").getNumChildren(), 0);
     EXPECT_EQ(FilePath().getNumChildren(), 0);
+}
+
+// Whatever a crashed editor, a bad download or a curious player may leave
+// where the game expects a file is refused in the same words on every
+// system, without blocking, and nothing is written over, through or beside
+// it; the levels file refuses what is no file at all in its own words.
+TEST(FilePathTest, EntryThatIsNoReadableFileIsRefusedInTheSameWordsEverywhereAndNeverWrittenOver)
+{
+    const TempDir dir;
+    for (const NoFileEntry& entry : entriesThatAreNoFile(100)) {
+        SCOPED_TRACE(entry.name);
+        const FilePath file = FilePath(dir.path()).getChild(entry.name);
+        // Wine's file system makes no junctions; every other entry must stand.
+        if (!entry.make(file.path)) {
+            EXPECT_TRUE(TestPlatform::isWine()) << "could not make one";
+            continue;
+        }
+        const std::vector<std::string> before = snapshot(dir.path());
+        EXPECT_EQ(file.readProblem(100), entry.readProblem);
+        std::string bytes, problem;
+        EXPECT_FALSE(file.readWhole(100, bytes, problem));
+        EXPECT_EQ(problem, entry.readProblem);
+        EXPECT_EQ(file.isAbsent(), entry.name == "missing");
+        if (!entry.writeProblem.empty()) {
+            EXPECT_EQ(file.writeWhole("new"), entry.writeProblem);
+            try {
+                LevelLoader loader(file.path);
+                ADD_FAILURE() << "gave levels";
+            } catch (const FatalError& error) {
+                EXPECT_EQ(error.message, "LevelLoader: " + file.path + " " + entry.readProblem + ".");
+            }
+        }
+        EXPECT_EQ(snapshot(dir.path()), before);
+    }
+    // Only a device's whole name counts: these are ordinary files.
+    for (const std::string name : {"console.txt", "null", "com10"})
+        EXPECT_EQ(FilePath(dir.write(name, "plain")).readProblem(100), "") << name;
+}
+
+// The new file is written beside the old one and then replaces it in one
+// step: a write that fails (the old file held open, as an editor or a
+// scanner may hold it on Windows; the disk full) leaves the old file and
+// nothing beside it.
+TEST(FilePathTest, WholeWritesReplaceInOneStepOrLeaveTheOldFileAlone)
+{
+    const TempDir dir;
+    const FilePath file = FilePath(dir.path()).getChild("settings.conf");
+    EXPECT_EQ(file.writeWhole("first\n"), "");
+    EXPECT_EQ(file.writeWhole("second\n"), "");
+    EXPECT_EQ(readFile(file.path), "second\n");
+    {
+        const auto failing = TestPlatform::failWritesTo(file.path);
+        EXPECT_EQ(file.writeWhole("third, and longer than any write may be\n").rfind("cannot be written: ", 0), 0u);
+    }
+    EXPECT_EQ(readFile(file.path), "second\n");
+    EXPECT_EQ(snapshot(dir.path()).size(), 1u);
 }

@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <tuple>
 
 namespace {
@@ -43,6 +45,20 @@ SDL_Event keyEvent(SDLKey sym, bool pressed, SDLMod mod = KMOD_NONE)
 }
 // Focus or visibility gained or lost, for the SDL_APP* states given.
 SDL_Event activeEvent(Uint8 state, bool gain) { return with(&SDL_Event::active, {SDL_ACTIVEEVENT, gain, state}); }
+
+// Starts an Application as the entry function does and ends the process as
+// it would, its lines sent to standard error where the death test reads them.
+void startAndExit(const std::vector<std::string>& words)
+{
+    std::cout.rdbuf(std::cerr.rdbuf());
+    try {
+        Application app(words);
+    } catch (const FatalError& error) {
+        error.display();
+        std::exit(error.exitStatus);
+    }
+    std::exit(2);
+}
 
 // A whole Application in a 640 x 480 window, without sound output (so that
 // the tests alone call getAudio), with settings and state folders of its own,
@@ -101,10 +117,14 @@ protected:
         return {(app->videoMode->getWindowWidth() - w) / 2 + static_cast<int>(x * w / 1024.0f),
                 (app->videoMode->getWindowHeight() - h) / 2 + static_cast<int>(y * h / 768.0f)};
     }
-    Rgb at(const Screen& s, std::pair<float, float> point)
+    std::vector<Rgb> colours(const Screen& s, const std::vector<std::pair<float, float>>& points)
     {
-        const auto [x, y] = windowPoint(point.first, point.second);
-        return s.at(x, y);
+        std::vector<Rgb> seen;
+        for (const auto& [x, y] : points) {
+            const auto [wx, wy] = windowPoint(x, y);
+            seen.push_back(s.at(wx, wy));
+        }
+        return seen;
     }
     // The figure's middle, the middle of the first block and a spot of
     // ground beside the figure, in logical coordinates.
@@ -121,8 +141,6 @@ protected:
     std::unique_ptr<Application> app;
     std::vector<KeyPress> presses;
 };
-
-bool close(const Rgb& a, const Rgb& b, int tolerance) { return near(a, b.r, b.g, b.b, tolerance); }
 
 } // namespace
 
@@ -210,9 +228,10 @@ TEST_F(ApplicationTest, AudioBlocksStartClearedAndCarryTheMusicUntilMuted)
     EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](float s) { return s == 0.0f; })) << "not muted";
 }
 
-// Every image and glyph is made again after the video mode changes, and the
-// settings file is never touched by a switch.
-TEST_F(ApplicationTest, FullScreenSwitchesEachWayKeepThePictureAndEveryImage)
+// Every image and glyph is made again after the video mode changes, the
+// window stands where a window manager would put it, and the settings file
+// is never touched by a switch.
+TEST_F(ApplicationTest, FullScreenSwitchesEachWayKeepThePictureEveryImageAndTheWindowsPlace)
 {
     const std::string settingsPath = FilePath(settings.path()).getChild("PlayScaffold").getChild("PlayScaffold.conf").path;
     const std::string settingsBefore = readFile(settingsPath);
@@ -229,19 +248,12 @@ TEST_F(ApplicationTest, FullScreenSwitchesEachWayKeepThePictureAndEveryImage)
         SCOPED_TRACE(name);
         // The figure's middle, the middle of a block and the ground beside.
         const auto marks = landmarks();
-        const auto sample = [&] {
-            const Screen s = screen();
-            std::vector<Rgb> seen;
-            for (const auto& point : marks)
-                seen.push_back(at(s, point));
-            return seen;
-        };
-        const std::vector<Rgb> before = sample();
+        const std::vector<Rgb> before = colours(screen(), marks);
         // Pale green ground, though the vignette may shade it.
         const Rgb ground = before[2];
         ASSERT_TRUE(ground.g > 150 && ground.g > ground.r + 30 && ground.r == ground.b) << ground;
-        ASSERT_FALSE(close(before[0], ground, 40)) << "figure " << before[0];
-        ASSERT_FALSE(close(before[1], ground, 15)) << "block " << before[1];
+        ASSERT_FALSE(near(before[0], ground, 40)) << "figure " << before[0];
+        ASSERT_FALSE(near(before[1], ground, 15)) << "block " << before[1];
         const std::size_t images = drawer().getImages().size();
 
         CoutCapture output;
@@ -250,6 +262,13 @@ TEST_F(ApplicationTest, FullScreenSwitchesEachWayKeepThePictureAndEveryImage)
 
         EXPECT_EQ(output.text(), std::string("Full screen: ") + (fullscreen ? "on" : "off") + " (" +
                                      std::to_string(width) + " x " + std::to_string(height) + ")\n");
+        // Without a window manager the game puts its window at the corner in
+        // full screen, in the middle of the display as a window (asked of X;
+        // Windows places a window itself).
+        if (!TestPlatform::isWindows()) {
+            const std::string place = runCommand("xdotool search --name '^Brick Voyager$' getwindowgeometry 2>&1").output;
+            EXPECT_NE(place.find(fullscreen ? "Position: 0,0 " : "Position: 320,272 "), std::string::npos) << place;
+        }
         const SDL_Surface* surface = SDL_GetVideoSurface();
         ASSERT_NE(surface, nullptr);
         EXPECT_EQ(std::make_tuple(surface->w, surface->h, (surface->flags & SDL_FULLSCREEN) != 0),
@@ -259,27 +278,12 @@ TEST_F(ApplicationTest, FullScreenSwitchesEachWayKeepThePictureAndEveryImage)
         for (const auto& [id, image] : drawer().getImages())
             EXPECT_TRUE(glIsTexture(image.texture)) << "image " << id;
         EXPECT_TRUE(glIsTexture(drawer().getGlyph(Drawer::GlyphP).texture));
-        const std::vector<Rgb> after = sample();
+        const std::vector<Rgb> after = colours(screen(), marks);
         for (std::size_t i = 0; i < marks.size(); ++i)
-            EXPECT_TRUE(close(after[i], before[i], i == 2 ? 12 : 30)) << "figure, block, ground: " << i;
+            EXPECT_TRUE(near(after[i], before[i], i == 2 ? 12 : 30)) << "figure, block, ground: " << i;
     }
     EXPECT_EQ(readFile(settingsPath), settingsBefore);
     EXPECT_EQ(std::filesystem::last_write_time(settingsPath), settingsTime);
-}
-
-// Without a window manager the game puts its window in place: at the corner
-// in full screen, in the middle of the display as a window.
-TEST_F(ApplicationTest, WindowStandsWhereAWindowManagerWouldPutItAfterEachSwitch)
-{
-    if (TestPlatform::isWindows())
-        GTEST_SKIP() << "X11 window placement: Windows places the window itself, and xdotool asks an X server";
-    for (const bool fullscreen : {true, false}) {
-        CoutCapture quiet;
-        push({keyEvent(SDLK_F11, true)});
-        passes(12);
-        const std::string place = runCommand("xdotool search --name '^Brick Voyager$' getwindowgeometry 2>&1").output;
-        EXPECT_NE(place.find(fullscreen ? "Position: 0,0 " : "Position: 320,272 "), std::string::npos) << place;
-    }
 }
 
 // While paused no frame goes through the game; a focus pause also ends on an
@@ -302,7 +306,7 @@ TEST_F(ApplicationTest, PauseStopsTheWorldUnderAVeilUntilItsOwnResume)
         push({keyEvent(SDLK_RIGHT, true), axisEvent(0, -32768), hatEvent(SDL_HAT_DOWN)});
         passes(3);
         const auto ground = landmarks()[2];
-        const Rgb lit = at(screen(), ground);
+        const Rgb lit = colours(screen(), {ground})[0];
         push({pause});
         passes(1);
         ASSERT_EQ(app->pause.getCause(), cause);
@@ -323,7 +327,7 @@ TEST_F(ApplicationTest, PauseStopsTheWorldUnderAVeilUntilItsOwnResume)
 
         // The veil darkens the ground; the word stands out white in the middle.
         const Screen veiled = screen();
-        const Rgb dimmed = at(veiled, ground);
+        const Rgb dimmed = colours(veiled, {ground})[0];
         EXPECT_TRUE(near(dimmed, lit.r * 135 / 255, lit.g * 135 / 255, lit.b * 135 / 255, 4))
             << dimmed << " from " << lit;
         const auto [left, top] = windowPoint(320.0f, 352.0f);
@@ -375,4 +379,19 @@ TEST(ApplicationPacingTest, FrameWaitsOutTheRestOfThirtyMillisecondsAndTakesTheT
     const auto waited = std::chrono::steady_clock::now() - started;
     EXPECT_GE(waited, std::chrono::milliseconds(30));
     EXPECT_LT(waited, std::chrono::seconds(2));
+}
+
+// Where SDL cannot start (no display, as over SSH), "--help" among the words
+// still gives the help and status 0, after the words as always; any other
+// words give the failure and status 1. Each start is a process of its own, in
+// which SDL has not started before: a failed start leaves SDL in a state in
+// which the next one would pass.
+TEST(ApplicationStartTest, HelpNeedsNoDisplayButEveryOtherStartDoes)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const ScopedEnv noDriver("SDL_VIDEODRIVER", "no-such-driver");
+    const ScopedEnv noDisplay("DISPLAY", nullptr);
+    EXPECT_EXIT(startAndExit({"-w", "800", "--help"}), testing::ExitedWithCode(0), "--help\n+Brick Voyager\n+Usage:");
+    EXPECT_EXIT(startAndExit({"--windowed"}), testing::ExitedWithCode(1), "Could not initialise SDL: ");
+    EXPECT_EXIT(startAndExit({"-help"}), testing::ExitedWithCode(1), "Could not initialise SDL: ");
 }

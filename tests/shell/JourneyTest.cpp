@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace {
 
@@ -24,7 +23,6 @@ protected:
     // Puts text in the state file, then resumes; the lines resume() printed.
     Lines resumeFrom(const std::string& text)
     {
-        std::filesystem::create_directories(state.path() + "/PlayScaffold");
         state.write("PlayScaffold/state", text);
         CoutCapture out;
         journey.resume();
@@ -147,19 +145,4 @@ TEST_F(JourneyTest, FolderThatCannotBeMadeIsReportedOnceAndPlayGoesOn)
         << lines[0];
     EXPECT_EQ(lines[1], "Journey: A new journey begins.");
     EXPECT_EQ(readFile(blocker), "a file");
-}
-
-TEST(JourneyFileTest, StateLivesUnderAnAbsoluteStateHomeElseInTheHomeFolder)
-{
-    if (TestPlatform::isWindows())
-        GTEST_SKIP() << "the XDG rule is Linux's; tests/platform/windows/KnownFoldersTest.cpp holds Windows' own";
-    TempDir home;
-    ScopedEnv homeHere("HOME", home.path());
-    const std::string fallback = home.path() + "/.local/state/PlayScaffold/state";
-    const std::pair<const char*, std::string> cases[] = {
-        {"/var/somewhere", "/var/somewhere/PlayScaffold/state"}, {"relative/state", fallback}, {"", fallback}, {nullptr, fallback}};
-    for (const auto& [stateHome, path] : cases) {
-        ScopedEnv env("XDG_STATE_HOME", stateHome);
-        EXPECT_EQ(JourneyFile::defaultPath(), path) << (stateHome ? stateHome : "unset");
-    }
 }

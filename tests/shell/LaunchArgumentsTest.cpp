@@ -20,8 +20,6 @@ protected:
 
     ~LaunchArgumentsTest() override { fs::current_path(startDirectory); }
 
-    static LaunchArguments launch(const Words& words) { return LaunchArguments(words); }
-
     static Words handedOn(LaunchArguments& arguments)
     {
         EXPECT_EQ(arguments.argv()[arguments.argc()], nullptr);
@@ -45,7 +43,7 @@ TEST_F(LaunchArgumentsTest, OnlyAPlatformLaunchDropsTheWordsAndEntersTheApplicat
     for (const auto& [words, platform] : cases) {
         SCOPED_TRACE(::testing::PrintToString(words));
         fs::current_path(startDirectory);
-        LaunchArguments arguments = launch(words);
+        LaunchArguments arguments(words);
         EXPECT_EQ(arguments.platformLaunch(), platform);
         EXPECT_EQ(handedOn(arguments), platform ? Words{"BrickVoyager"} : words);
         CoutCapture out;
@@ -53,7 +51,7 @@ TEST_F(LaunchArgumentsTest, OnlyAPlatformLaunchDropsTheWordsAndEntersTheApplicat
         EXPECT_EQ(fs::current_path(), platform ? fs::canonical(folder.path()) : startDirectory);
         EXPECT_EQ(out.text(), "");
     }
-    EXPECT_TRUE(launch({"BrickVoyager", "-psn_0_1"}).setupWorkingDirectory());
+    EXPECT_TRUE(LaunchArguments({"BrickVoyager", "-psn_0_1"}).setupWorkingDirectory());
     EXPECT_EQ(fs::current_path(), fs::canonical(BV_BINARY_DIR).parent_path()) << "the folder above the executable's";
 }
 
@@ -66,7 +64,7 @@ TEST_F(LaunchArgumentsTest, FolderThatCannotBeEnteredIsReportedAndTheStartGoesOn
         {"", "SDLMain: Could not find the application's folder; staying in the working directory."},
     };
     for (const auto& [folder, message] : cases) {
-        LaunchArguments arguments = launch({"BrickVoyager", "-psn_0_1"});
+        LaunchArguments arguments({"BrickVoyager", "-psn_0_1"});
         CoutCapture out;
         EXPECT_FALSE(arguments.setupWorkingDirectory(folder));
         ASSERT_EQ(out.lines().size(), 1u) << out.text();

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -30,7 +29,6 @@ protected:
 
     StartupSettings settle(const Words& words, const std::string& file = "w 800\nh 600\na 4\nf 0\nns 1\nnm 1\naa JACK\nr 1\n")
     {
-        std::filesystem::create_directories(dir.path() + "/PlayScaffold");
         dir.write("PlayScaffold/PlayScaffold.conf", file);
         const ConfigLoader config = [] {
             const CoutCapture quiet;

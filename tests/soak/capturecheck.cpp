@@ -228,6 +228,15 @@ int main(int argc, char** argv)
                         seconds(flawStart));
         flawStart = -1;
     };
+    // A stretch of silence or noise begins at t, unless one of its kind goes on.
+    auto openFlaw = [&](const char* kind, long& count) {
+        if (flawStart >= 0 && flawKind == kind)
+            return;
+        closeFlaw(t);
+        flawStart = t;
+        flawKind = kind;
+        ++count;
+    };
     while (t + blockFrames <= checker.frames) {
         if (checker.fits(t, p, g, blockFrames) || checker.fitsAnyGain(t, p, blockFrames)) {
             closeFlaw(t);
@@ -246,23 +255,13 @@ int main(int argc, char** argv)
             continue;
         } else if (checker.silent(t, blockFrames)) {
             // Silence from the device, not the music: its clock stands still.
-            if (flawStart < 0 || flawKind != silence) {
-                closeFlaw(t);
-                flawStart = t;
-                flawKind = silence;
-                ++silences;
-            }
+            openFlaw(silence, silences);
             t += blockFrames;
             continue;
         } else {
             const long q = checker.locate(t, p, blockFrames);
             if (q < 0) {
-                if (flawStart < 0 || flawKind != otherSound) {
-                    closeFlaw(t);
-                    flawStart = t;
-                    flawKind = otherSound;
-                    ++unmatched;
-                }
+                openFlaw(otherSound, unmatched);
             } else {
                 closeFlaw(t);
                 const long n = track.frames();

@@ -7,13 +7,15 @@
 #include "VellumDrawingLib/ImageLoader.h"
 #include "VellumDrawingLib/OpenGLDrawer.h"
 
+#include <GL/glew.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <iostream>
 #include <memory>
-#include <string>
+#include <tuple>
+#include <vector>
 
 struct Rgb {
     int r, g, b;
@@ -92,6 +94,7 @@ inline bool near(const Rgb& c, int r, int g, int b, int tolerance = 3)
     return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance &&
            std::abs(c.b - b) <= tolerance;
 }
+inline bool near(const Rgb& a, const Rgb& b, int tolerance) { return near(a, b.r, b.g, b.b, tolerance); }
 
 struct ExpectedPixel {
     int x, y, r, g, b;
@@ -109,10 +112,28 @@ inline void expectPixels(const Screen& screen, std::initializer_list<ExpectedPix
 inline void expectSameStrips(const Screen& screen, int x0, int x1, int yA, int yB, int rows)
 {
     for (int y = 0; y < rows; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const Rgb b = screen.at(x, yB + y);
-            ASSERT_TRUE(near(screen.at(x, yA + y), b.r, b.g, b.b, 0)) << x << ", " << y;
-        }
+        for (int x = x0; x < x1; ++x)
+            ASSERT_TRUE(near(screen.at(x, yA + y), screen.at(x, yB + y), 0)) << x << ", " << y;
+}
+
+// A texture's width, height, filter, wrap and pixels.
+using Texture = std::tuple<GLint, GLint, GLint, GLint, std::vector<unsigned char>>;
+
+// What the current context holds under that name.
+inline Texture readTexture(GLuint name)
+{
+    Texture t{};
+    auto& [width, height, filter, wrap, pixels] = t;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    pixels.resize(static_cast<std::size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return t;
 }
 
 // One window for a whole suite, a 1024 x 768 drawer in it; every test starts

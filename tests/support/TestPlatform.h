@@ -1,7 +1,19 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+// Something that stands where a file is expected but is no file a reader may
+// open; what FilePath says of it on reading, and on a whole write ("" where a
+// write may rightly replace it). make puts one at the path and answers false
+// where this file system makes none of that kind.
+struct NoFileEntry {
+    std::string name;
+    std::function<bool(const std::string& path)> make;
+    std::string readProblem, writeProblem;
+};
 
 // What the tests ask of the system they run on, answered by the source CMake
 // picks for it (posix/ or windows/), which also holds TestSupport.h's
@@ -17,12 +29,8 @@ public:
     // Windows' calls answered by Wine (as in the test command), not Windows.
     static bool isWine();
 
-    // A fresh folder under the system's temporary folder; throws when none
-    // can be made.
-    static std::string makeTempFolder();
     // Sets the variable or, given null, removes it.
     static void setVariable(const std::string& name, const char* value);
-    static unsigned long processId();
 
     // The variables that move the player's settings and state folders, as
     // KnownFolders reads them.
@@ -35,6 +43,10 @@ public:
     // the size of files cuts the new one short, on Windows the old one is
     // held open so that nothing can take its place.
     static std::shared_ptr<void> failWritesTo(const std::string& file);
+    // The kinds of NoFileEntry only this system has: on POSIX pipes, sockets
+    // and links that lead to no file; on Windows the names kept for devices
+    // in every folder (made by naming them) and junctions.
+    static std::vector<NoFileEntry> entriesThatAreNoFile();
 
     // What LeakSanitizer needs so that drivers and plugins unloaded early are
     // not taken for leaks; nothing where there is no LeakSanitizer.

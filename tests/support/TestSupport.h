@@ -1,6 +1,10 @@
 #pragma once
 
+#include "TestPlatform.h"
+
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with all its
 // contents when the object goes.
@@ -12,7 +16,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return root; }
-    // Writes a file below the folder (parents are not created) and returns its path.
+    // Writes a file below the folder, and any folders it is in, and returns its path.
     std::string write(const std::string& name, const std::string& content) const;
 
 private:
@@ -31,11 +35,19 @@ public:
 
 private:
     std::string name;
-    bool hadValue = false;
+    bool hadValue;
     std::string oldValue;
 };
 
 std::string readFile(const std::string& path);
+
+// Every entry below a folder as it stands (links not followed), to show that
+// nothing was written over, through or beside what stood there.
+std::vector<std::string> snapshot(const std::string& folder);
+
+// A folder, a file of bound + 1 bytes, nothing at all, and the kinds only
+// this system has (TestPlatform::entriesThatAreNoFile).
+std::vector<NoFileEntry> entriesThatAreNoFile(std::uintmax_t bound);
 
 // Makes ALSA's default device, for a process whose HOME is home, a sink
 // that needs no sound card and keeps nothing, as in the test command's home.
@@ -55,3 +67,6 @@ struct CommandResult {
 };
 
 CommandResult runCommand(const std::string& command);
+
+// A JACK server answers (the one JACK_DEFAULT_SERVER names, if set).
+inline bool jackRunning() { return runCommand("jack_lsp > /dev/null 2>&1").status == 0; }

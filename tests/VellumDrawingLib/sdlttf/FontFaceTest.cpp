@@ -2,7 +2,6 @@
 // SDL_ttf itself measures it, and where the files are looked for.
 #include "CoutCapture.h"
 #include "DrawingTestSupport.h"
-#include "TestPlatform.h"
 #include "TestSupport.h"
 #include "VellumDrawingLib/OpenGLFont.h"
 
@@ -128,7 +127,7 @@ TEST(FontSearchTest, SearchPrefersTheUsersFoldersThenTheSystemsThenTheGamesOwn)
     // The game's own folder beside the executable is searched last.
     const FilePath gameFonts = FilePath::getDataFilesDir().getChild("fonts");
     const bool made = gameFonts.createAsDirectory();
-    const std::string own = "OnlyInTheGame-" + std::to_string(TestPlatform::processId()) + ".ttf";
+    const std::string own = "OnlyInTheGame-" + std::to_string(getpid()) + ".ttf";
     std::ofstream(gameFonts.getChild(own).path) << "game's copy";
     EXPECT_EQ(OpenGLFont::getFontPath(own).path, gameFonts.getChild(own).path);
     home.write(".fonts/" + own, "user's copy");

@@ -6,6 +6,7 @@
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,23 +17,9 @@
 #include <fstream>
 #include <stdexcept>
 
-bool TestPlatform::isWindows()
-{
-    return false;
-}
+bool TestPlatform::isWindows() { return false; }
 
-bool TestPlatform::isWine()
-{
-    return false;
-}
-
-std::string TestPlatform::makeTempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "bv-test-XXXXXX").string();
-    if (!mkdtemp(&pattern[0]))
-        throw std::runtime_error("cannot create a temporary folder");
-    return pattern;
-}
+bool TestPlatform::isWine() { return false; }
 
 void TestPlatform::setVariable(const std::string& name, const char* value)
 {
@@ -56,25 +43,11 @@ CommandResult runCommand(const std::string& command)
     return result;
 }
 
-unsigned long TestPlatform::processId()
-{
-    return static_cast<unsigned long>(getpid());
-}
+const char* TestPlatform::settingsVariable() { return "XDG_CONFIG_HOME"; }
 
-const char* TestPlatform::settingsVariable()
-{
-    return "XDG_CONFIG_HOME";
-}
+const char* TestPlatform::stateVariable() { return "XDG_STATE_HOME"; }
 
-const char* TestPlatform::stateVariable()
-{
-    return "XDG_STATE_HOME";
-}
-
-const char* TestPlatform::defaultAudioSystem()
-{
-    return "ALSA";
-}
+const char* TestPlatform::defaultAudioSystem() { return "ALSA"; }
 
 std::shared_ptr<void> TestPlatform::failWritesTo(const std::string&)
 {
@@ -92,16 +65,40 @@ std::shared_ptr<void> TestPlatform::failWritesTo(const std::string&)
     });
 }
 
+std::vector<NoFileEntry> TestPlatform::entriesThatAreNoFile()
+{
+    const char* const notALink = "is a link, not a file";
+    return {
+        {"device-link", [](const std::string& path) { return symlink("/dev/zero", path.c_str()) == 0; },
+         "is a link to a device, not to a file", notALink},
+        // Nobody ever writes to the pipe: an open that waited for a writer would hang.
+        {"pipe", [](const std::string& path) { return mkfifo(path.c_str(), 0644) == 0; }, "is a pipe, not a file",
+         "is a pipe, not a file"},
+        {"socket", [](const std::string& path) { return mknod(path.c_str(), S_IFSOCK | 0644, 0) == 0; },
+         "is a socket, not a file", "is a socket, not a file"},
+        {"dangling-link", [](const std::string& path) { return symlink((path + ".gone").c_str(), path.c_str()) == 0; },
+         "is a link to nothing", notALink},
+        {"link-loop",
+         [](const std::string& path) {
+             return symlink((path + ".other").c_str(), path.c_str()) == 0 &&
+                    symlink(path.c_str(), (path + ".other").c_str()) == 0;
+         },
+         "is a link that leads round in a circle", notALink},
+        {"folder-link",
+         [](const std::string& path) {
+             return mkdir((path + ".d").c_str(), 0755) == 0 && symlink((path + ".d").c_str(), path.c_str()) == 0;
+         },
+         "is a link to a folder, not to a file", notALink},
+    };
+}
+
 void writeNullSoundDevice(const std::string& home)
 {
     std::ofstream(home + "/.asoundrc")
         << "pcm.!default { type file slave.pcm \"null\" file \"/dev/null\" format \"raw\" }\n";
 }
 
-void TestPlatform::keepGlDriverLoaded()
-{
-    ::keepGlDriverLoaded();
-}
+void TestPlatform::keepGlDriverLoaded() { ::keepGlDriverLoaded(); }
 
 // ALSA loads its plugin modules (JACK's, PulseAudio's ...) while PortAudio
 // probes the devices and unloads them again; LeakSanitizer then finds what

@@ -9,32 +9,28 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 
-bool TestPlatform::isWindows()
+namespace {
+
+// A junction at link to a new folder beside it, made by cmd's own mklink
+// /j; false where the file system takes no reparse points (Wine's).
+bool makeJunction(const std::string& link)
 {
-    return true;
+    CreateDirectoryW(WideText::fromUtf8(link + ".d").c_str(), nullptr);
+    runCommand("mklink /j \"" + link + "\" \"" + link + ".d\" > nul 2>&1");
+    const DWORD attributes = GetFileAttributesW(WideText::fromUtf8(link).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
+
+} // namespace
+
+bool TestPlatform::isWindows() { return true; }
 
 bool TestPlatform::isWine()
 {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-std::string TestPlatform::makeTempFolder()
-{
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::filesystem::path folder =
-            base / ("bv-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount() + attempt));
-        if (CreateDirectoryW(folder.wstring().c_str(), nullptr))
-            return WideText::toUtf8(folder.wstring());
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            break;
-    }
-    throw std::runtime_error("cannot create a temporary folder");
 }
 
 // An empty value removes a variable on Windows, as null does.
@@ -56,25 +52,11 @@ CommandResult runCommand(const std::string& command)
     return result;
 }
 
-unsigned long TestPlatform::processId()
-{
-    return GetCurrentProcessId();
-}
+const char* TestPlatform::settingsVariable() { return "APPDATA"; }
 
-const char* TestPlatform::settingsVariable()
-{
-    return "APPDATA";
-}
+const char* TestPlatform::stateVariable() { return "LOCALAPPDATA"; }
 
-const char* TestPlatform::stateVariable()
-{
-    return "LOCALAPPDATA";
-}
-
-const char* TestPlatform::defaultAudioSystem()
-{
-    return "MME";
-}
+const char* TestPlatform::defaultAudioSystem() { return "MME"; }
 
 std::shared_ptr<void> TestPlatform::failWritesTo(const std::string& file)
 {
@@ -83,6 +65,19 @@ std::shared_ptr<void> TestPlatform::failWritesTo(const std::string& file)
     if (held == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot hold " + file + " open");
     return std::shared_ptr<void>(held, [](void* handle) { CloseHandle(handle); });
+}
+
+// Windows keeps CON, NUL, COM1 ... in every folder, with any extension: a
+// reader that opened one would wait on a console or read nothing for ever.
+std::vector<NoFileEntry> TestPlatform::entriesThatAreNoFile()
+{
+    const char* const device = "is a device, not a file";
+    std::vector<NoFileEntry> entries;
+    for (const char* name : {"CON", "nul", "NUL.txt", "com1", "LPT9.log", "aux "})
+        entries.push_back({name, [](const std::string&) { return true; }, device, device});
+    // Followed as a link is on Linux.
+    entries.push_back({"junction", makeJunction, "is a link to a folder, not to a file", "is a link, not a file"});
+    return entries;
 }
 
 // Under Wine the test command has made ALSA's default device a sink for the
