@@ -8,4 +8,8 @@ public:
 
     static int getScreenWidth();
     static int getScreenHeight();
+
+    // What a system answers when it has no display to ask.
+    static constexpr int fallbackWidth = 1024;
+    static constexpr int fallbackHeight = 768;
 };

@@ -7,9 +7,6 @@
 
 namespace {
 
-const int fallbackWidth = 1024;
-const int fallbackHeight = 768;
-
 bool canvasSize(int& width, int& height)
 {
     return emscripten_get_canvas_element_size("#canvas", &width, &height) ==

@@ -4,13 +4,6 @@
 
 #include <windows.h>
 
-namespace {
-
-const int fallbackWidth = 1024;
-const int fallbackHeight = 768;
-
-} // namespace
-
 int ScreenResolution::getScreenWidth()
 {
     const int width = GetSystemMetrics(SM_CXSCREEN);

@@ -9,9 +9,6 @@
 
 namespace {
 
-const int fallbackWidth = 1024;
-const int fallbackHeight = 768;
-
 // A busy X server now and then refuses a connection with EAGAIN when several
 // arrive in quick succession; a moment later it accepts again.
 Display* openDisplay()
