@@ -22,7 +22,6 @@ std::unique_ptr<GamePlay> PlaneProof::gameAtStart(const Screens& screens)
         copy.reset();
         for (Block& block : copy.blocks)
             block.scale = block.scaleKeys[0];
-        copy.hulls.resize(copy.blocks.size());
     }
     return std::make_unique<GamePlay>(std::move(copies));
 }
