@@ -31,9 +31,7 @@ int main(int argc, char** argv)
         for (int plane = 0; plane < static_cast<int>(game.planes.size()); ++plane) {
             if (only >= 0 && plane != only)
                 continue;
-            PlaneProof::Screens screens;
-            for (int i = 0; i < Plane::screenCount; ++i)
-                screens[i] = *game.planes[plane].levels[i];
+            const PlaneProof::Screens screens = PlaneProof::screensOf(game, plane);
             const std::clock_t started = std::clock();
             PlaneProof proof(screens, options);
             while (proof.advance(1L << 20) == RouteSearch::Status::Searching) {

@@ -13,6 +13,14 @@ PlaneProof::PlaneProof(const Screens& screens, const RouteSearch::Options& optio
 {
 }
 
+PlaneProof::Screens PlaneProof::screensOf(const GamePlay& game, int plane)
+{
+    Screens screens;
+    for (int i = 0; i < Plane::screenCount; ++i)
+        screens[i] = *game.planes[plane].levels[i];
+    return screens;
+}
+
 std::unique_ptr<GamePlay> PlaneProof::gameAtStart(const Screens& screens)
 {
     std::vector<std::unique_ptr<Level>> copies;

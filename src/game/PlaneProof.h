@@ -26,6 +26,8 @@ public:
     PlaneProof(const PlaneProof&) = delete;
     PlaneProof& operator=(const PlaneProof&) = delete;
 
+    // Copies of the screens of one of a game's planes.
+    static Screens screensOf(const GamePlay& game, int plane);
     // A game of the screens alone, at the plane's start: the figure on
     // screen 0's start, every screen's breathing at phase 0. What the proof
     // plays, and what replays its route.
