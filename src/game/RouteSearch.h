@@ -148,11 +148,8 @@ private:
     std::vector<std::uint32_t> links;
     std::vector<std::uint32_t> nextLinks;
     std::vector<std::size_t> frameStart;
-    // The keys of the states kept in earlier frames, and of those reached
-    // in this one (of which the cap may drop some, to be reached again).
+    // The keys of every state reached.
     KeySet seen;
-    KeySet seenThisFrame;
-    std::vector<std::uint64_t> nextKeys;
     std::size_t cursor = 0;  // the frontier state played on next
     int nextAction = 0;
     int depth = 0;
