@@ -27,16 +27,17 @@ std::string proveAlone(const PlaneProof::Screens& screens)
 }  // namespace
 
 // Both ways of running, each given a second plane while it proves the
-// first, then the first again: what status() says is only ever an answer of
-// the plane last given, and that answer is the route the proof alone finds.
-// The runner is destroyed in the middle of its last proof.
+// first, then the first again: what status() says is only ever of the plane
+// last given, its answer the route the proof alone finds, never the answer
+// of the plane before. The runner is destroyed in the middle of its last
+// proof.
 TEST(ProofRunnerTest, OnlyTheLastPlaneGivenIsAnsweredAndSlicesAnswerAsTheThreadDoes)
 {
     const GamePlay shipped(BV_SOURCE_DIR "/resources/levels.xml");
     const PlaneProof::Screens longer = PlaneProof::screensOf(shipped, 0);
     const PlaneProof::Screens shorter = PlaneProof::screensOf(shipped, 3);
-    const std::string expected[] = {proveAlone(longer), proveAlone(shorter)};
-    ASSERT_NE(expected[0], expected[1]);
+    const std::string expected = proveAlone(shorter);
+    ASSERT_FALSE(expected.empty());
     for (ProofRunner::Mode mode : {ProofRunner::Mode::Threaded, ProofRunner::Mode::Sliced}) {
         SCOPED_TRACE(mode == ProofRunner::Mode::Threaded ? "threaded" : "sliced");
         ProofRunner runner(mode);
@@ -57,11 +58,11 @@ TEST(ProofRunnerTest, OnlyTheLastPlaneGivenIsAnsweredAndSlicesAnswerAsTheThreadD
         runner.prove(shorter);
         const ProofRunner::Status status = answerOf(2);
         EXPECT_EQ(status.state, ProofRunner::State::Found);
-        EXPECT_EQ(keysOf(status.route), expected[1]);
+        EXPECT_EQ(keysOf(status.route), expected);
         runner.prove(longer);
         const ProofRunner::Status fresh = runner.status();
         EXPECT_EQ(fresh.proofNumber, 3u);
-        EXPECT_TRUE(fresh.route.empty() || keysOf(fresh.route) == expected[0]);
+        EXPECT_NE(keysOf(fresh.route), expected);
         runner.update();
     }
 }
