@@ -30,7 +30,8 @@ public:
     static Screens screensOf(const GamePlay& game, int plane);
     // A game of the screens alone, at the plane's start: the figure on
     // screen 0's start, every screen's breathing at phase 0. What the proof
-    // plays, and what replays its route.
+    // plays; a ghost replays the route in it, RouteSearch::press with the
+    // frame's keys before each frame.
     static std::unique_ptr<GamePlay> gameAtStart(const Screens& screens);
 
     // About `frames` frames of play more (a few thousand take a millisecond).

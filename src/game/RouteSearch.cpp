@@ -176,8 +176,8 @@ void RouteSearch::expand(std::size_t index, int action)
     const Player& p = game.player;
     // Standing still where the blocks breathe is waiting for them: kept
     // frame by frame, however alike.
-    const bool waits = action == 0 && p.grounded && from.player.grounded && p.x == from.player.x && p.y == from.player.y &&
-                       breathes[game.currentScreen];
+    const bool waits = action == 0 && p.grounded && from.player.grounded && p.x == from.player.x &&
+                       p.y == from.player.y && breathes[game.currentScreen];
     const int to = game.currentScreen;
     const bool wrapped = from.screen != to && from.screen / 2 == to / 2 && (to % 2 == 1 ? p.x > 512 : p.x < 512);
     if ((options.noWrap && wrapped) || (!options.offScreen && isOffScreen(p)))

@@ -43,7 +43,7 @@ public:
         // not taken.
         bool noWrap = false;
         int maxFrames = 6000;    // longest route looked for
-        std::size_t cap = 6000;  // most states kept per frame
+        std::size_t cap = 6000;  // most states kept per frame (below 2^29)
         // Where a line every 200 frames of the search goes, if anywhere.
         std::ostream* progress = nullptr;
     };
@@ -51,7 +51,7 @@ public:
     enum class Status {
         Searching,
         Found,    // route() leads to the goal
-        NoRoute,  // every state reached was played on: nothing left to try
+        NoRoute,  // every state kept was played on: nothing left to try
         GaveUp,   // maxFrames searched without reaching the goal
     };
 
