@@ -3,7 +3,7 @@
 RouteSearch::Options PlaneProof::defaultOptions()
 {
     RouteSearch::Options options;
-    options.maxFrames = 3000;
+    options.maxFrames = 2000;
     options.cap = 3000;
     return options;
 }

@@ -18,8 +18,9 @@ class PlaneProof {
 public:
     using Screens = std::array<Level, Plane::screenCount>;
 
-    // What an editor's proof is allowed: routes up to 3000 frames (100
-    // seconds of play), 3000 states a frame.
+    // What an editor's proof is allowed: routes up to 2000 frames (over a
+    // minute of play, twice the longest shipped plane's), 3000 states a
+    // frame (fewer lose the last shipped plane's route).
     static RouteSearch::Options defaultOptions();
 
     explicit PlaneProof(const Screens& screens, const RouteSearch::Options& options = defaultOptions());
