@@ -233,6 +233,7 @@ void RouteSearch::end(Status status)
     std::vector<std::uint32_t>().swap(links);
     std::vector<std::uint32_t>().swap(nextLinks);
     std::vector<std::size_t>().swap(frameStart);
+    seen = KeySet();
 }
 
 // States alike in screen, position, the top of a jump's arc, whether the
