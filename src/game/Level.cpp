@@ -70,21 +70,36 @@ void Level::clearBlocks()
 
 const std::vector<CollisionHull>& Level::getHulls()
 {
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        hulls[i] = hullOf(blocks[i]);
+    if (hulls.size() != blocks.size() || hullSources.size() != blocks.size()) {
+        hulls.resize(blocks.size());
+        hullSources.assign(blocks.size(), HullSource{0, 0, 0, std::nanf("")});
+    }
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const Block& block = blocks[i];
+        HullSource& source = hullSources[i];
+        if (source.scale == block.scale && source.x == block.x && source.y == block.y && source.type == block.type)
+            continue;
+        hulls[i] = hullOf(block);
+        source = HullSource{block.x, block.y, block.type, block.scale};
+    }
     return hulls;
+}
+
+void Level::setScalesAt(float phase)
+{
+    const int i0 = static_cast<int>(phase);
+    const int i1 = i0 + 1 < Block::keyCount ? i0 + 1 : 0;
+    const float f = phase - static_cast<float>(i0);
+    if (i0 >= 0 && i0 < Block::keyCount) {
+        for (Block& block : blocks)
+            block.scale = (1.0f - f) * block.scaleKeys[i0] + f * block.scaleKeys[i1];
+    }
 }
 
 void Level::tick()
 {
     const float p = animPhase;
-    const int i0 = static_cast<int>(p);
-    const int i1 = i0 + 1 < Block::keyCount ? i0 + 1 : 0;
-    const float f = p - static_cast<float>(i0);
-    if (i0 >= 0 && i0 < Block::keyCount) {
-        for (Block& block : blocks)
-            block.scale = (1.0f - f) * block.scaleKeys[i0] + f * block.scaleKeys[i1];
-    }
+    setScalesAt(p);
     float next = p + phaseStep;
     if (next >= 16.0f)
         next -= 16.0f;
