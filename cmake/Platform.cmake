@@ -51,7 +51,7 @@ elseif(NOT BV_PLATFORM_FOLDERS AND WIN32)
   set(BV_DRAWING_FOLDERS libpng nofonts)
 elseif(NOT BV_PLATFORM_FOLDERS)
   # Linux: POSIX files and clocks, an X11 display, ALSA (and JACK) under PortAudio.
-  set(BV_PLATFORM_FOLDERS none sdl posix x11 alsa)
+  set(BV_PLATFORM_FOLDERS none sdl posix x11 alsa sdl12compat)
   set(BV_PLATFORM_LIBRARIES BV::X11 BV::ALSA ${CMAKE_DL_LIBS})
 endif()
 

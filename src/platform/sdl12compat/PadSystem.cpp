@@ -1,0 +1,67 @@
+// Linux: SDL 1.2 is sdl12-compat over SDL 2, whose game-controller mode shows
+// every pad SDL 2's database (with the player's lines added) describes in one
+// layout, and hides the others; those are then looked at raw, the mode
+// turned off for one start of the joystick subsystem. The mode is read at
+// each start of the subsystem, so a player who turns it off
+// (SDL12COMPAT_USE_GAME_CONTROLLERS=0) gets every pad raw.
+#include "platform/PadSystem.h"
+
+#include "platform/Environment.h"
+#include "platform/Gamepads.h"
+
+namespace {
+
+const char* const controllerMode = "SDL12COMPAT_USE_GAME_CONTROLLERS";
+const char* const extraLayouts = "SDL_GAMECONTROLLERCONFIG";
+
+// SDL 1.2 itself reports 1.2.15 at most; sdl12-compat counts on from 50.
+bool overSdl2()
+{
+    return SDL_Linked_Version()->patch >= 50;
+}
+
+// sdl12-compat numbers a controller's buttons and axes as SDL 2 names them:
+// A 0, Start 6, the D-pad 11 (up) to 14 (right), the left stick on axes 0
+// and 1.
+PadLayout controllerLayout()
+{
+    return PadLayout::described(0, 6, 11, 12, 13, 14);
+}
+
+} // namespace
+
+const char* PadSystem::platform()
+{
+    return "Linux";
+}
+
+void PadSystem::prepare(const std::vector<PadMappings::Entry>& playerLines)
+{
+    Environment::setDefault(controllerMode, "1");
+    // Added to whatever is there already: Steam hands its own pads' layouts
+    // to SDL the same way.
+    std::string lines = Environment::get(extraLayouts);
+    for (const PadMappings::Entry& entry : playerLines)
+        lines += (lines.empty() ? "" : "\n") + entry.line;
+    if (!lines.empty())
+        Environment::set(extraLayouts, lines);
+}
+
+bool PadSystem::restartFindsPads()
+{
+    return true;
+}
+
+SDL_Joystick* PadSystem::openFirst(bool restart, std::string& name, PadLayout& layout)
+{
+    if (!overSdl2() || !Environment::isOn(controllerMode))
+        return Gamepads::openFirstPad(restart, name);
+    if (SDL_Joystick* const described = Gamepads::openFirstPad(restart, name)) {
+        layout = controllerLayout();
+        return described;
+    }
+    Environment::set(controllerMode, "0");
+    SDL_Joystick* const raw = Gamepads::openFirstPad(true, name);
+    Environment::set(controllerMode, "1");
+    return raw;
+}
