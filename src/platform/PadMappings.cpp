@@ -82,7 +82,10 @@ bool PadMappings::parse(const std::string& line, Entry& entry, std::string& prob
         if (field.empty() && i + 1 == fields.size())
             break;
         const std::string key = field.substr(0, colon), value = colon == std::string::npos ? "" : field.substr(colon + 1);
-        const bool control = std::find(std::begin(controls), std::end(controls), key) != std::end(controls);
+        // A half of an axis (+leftx) is a control too, though not the stick the game reads.
+        const std::string controlName = !key.empty() && (key[0] == '+' || key[0] == '-') ? key.substr(1) : key;
+        const bool control =
+            std::find(std::begin(controls), std::end(controls), controlName) != std::end(controls);
         const bool condition = std::find(std::begin(conditions), std::end(conditions), key) != std::end(conditions);
         if (colon == std::string::npos || (!control && !condition)) {
             problem = "has \"" + field + "\", which is no field SDL knows";
