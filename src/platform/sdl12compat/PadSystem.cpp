@@ -13,6 +13,9 @@ namespace {
 
 const char* const controllerMode = "SDL12COMPAT_USE_GAME_CONTROLLERS";
 const char* const extraLayouts = "SDL_GAMECONTROLLERCONFIG";
+// SDL 2 puts a Nintendo pad's A where its label is (on the right); the
+// game's jump is the bottom face button on every pad, so by place.
+const char* const byLabel = "SDL_GAMECONTROLLER_USE_BUTTON_LABELS";
 
 // SDL 1.2 itself reports 1.2.15 at most; sdl12-compat counts on from 50.
 bool overSdl2()
@@ -38,6 +41,7 @@ const char* PadSystem::platform()
 void PadSystem::prepare(const std::vector<PadMappings::Entry>& playerLines)
 {
     Environment::setDefault(controllerMode, "1");
+    Environment::setDefault(byLabel, "0");
     // Added to whatever is there already: Steam hands its own pads' layouts
     // to SDL the same way.
     std::string lines = Environment::get(extraLayouts);
