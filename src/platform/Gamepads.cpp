@@ -39,8 +39,9 @@ SDL_Joystick* Gamepads::openFirstPad(bool restart, std::string& name)
 bool Gamepads::frame()
 {
     const bool restarts = PadSystem::restartFindsPads();
-    if (!searched) {
-        searched = true;
+    if (!started) {
+        started = true;
+        PadSystem::start();
         return open(false);
     }
     if (!pad) {
@@ -57,6 +58,14 @@ bool Gamepads::frame()
 
 void Gamepads::close()
 {
+    closePad();
+    if (started)
+        PadSystem::stop();
+    started = false;
+}
+
+void Gamepads::closePad()
+{
     if (pad)
         SDL_JoystickClose(pad);
     pad = nullptr;
@@ -67,7 +76,7 @@ bool Gamepads::open(bool restart)
     const bool had = pad != nullptr;
     const std::string oldName = name;
     const PadLayout oldLayout = layout;
-    close();
+    closePad();
     layout = PadLayout();
     pad = PadSystem::openFirst(restart, name, layout);
     if (!pad) {

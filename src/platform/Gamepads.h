@@ -41,7 +41,7 @@ public:
     bool frame();
     // An event of the open pad came: it is still there.
     void heard() { quiet = 0; }
-    // Before SDL stops.
+    // Closes the pad and lets the system's SDL go; before SDL stops.
     void close();
 
     SDL_Joystick* pad = nullptr;
@@ -50,9 +50,10 @@ public:
 
 private:
     bool open(bool restart);
+    void closePad();
 
     std::vector<PadMappings::Entry> playerLines;
-    bool searched = false;
+    bool started = false;
     int sinceSearch = 0;
     int quiet = 0;
 };

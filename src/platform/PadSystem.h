@@ -21,6 +21,10 @@ public:
     // Before SDL starts: hands this system's SDL what it should know
     // (the player's lines for it, the way pads are to be shown).
     static void prepare(const std::vector<PadMappings::Entry>& playerLines);
+    // Once SDL has started, and before it stops: what this system's SDL
+    // must keep running for the pads while the game reads them.
+    static void start();
+    static void stop();
     // Whether a pad plugged in after the start is found only by starting
     // the joystick subsystem again (SDL 1.2 has no hot-plug of its own).
     static bool restartFindsPads();

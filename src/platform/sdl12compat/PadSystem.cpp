@@ -9,6 +9,8 @@
 #include "platform/Environment.h"
 #include "platform/Gamepads.h"
 
+#include <dlfcn.h>
+
 namespace {
 
 const char* const controllerMode = "SDL12COMPAT_USE_GAME_CONTROLLERS";
@@ -31,6 +33,28 @@ PadLayout controllerLayout()
     return PadLayout::described(0, 6, 11, 12, 13, 14);
 }
 
+// SDL 2's SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER.
+const Uint32 padParts = 0x200 | 0x2000;
+
+// Starts (true) or stops SDL 2's joystick and controller parts once more in
+// the SDL 2 that sdl12-compat loaded, if it did.
+void holdSdl2Pads(bool hold)
+{
+    void* const library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
+    if (!library)
+        return;
+    if (hold) {
+        using Init = int (*)(Uint32);
+        if (const Init init = reinterpret_cast<Init>(dlsym(library, "SDL_InitSubSystem")))
+            init(padParts);
+    } else {
+        using Quit = void (*)(Uint32);
+        if (const Quit quit = reinterpret_cast<Quit>(dlsym(library, "SDL_QuitSubSystem")))
+            quit(padParts);
+    }
+    dlclose(library);
+}
+
 } // namespace
 
 const char* PadSystem::platform()
@@ -49,6 +73,25 @@ void PadSystem::prepare(const std::vector<PadMappings::Entry>& playerLines)
         lines += (lines.empty() ? "" : "\n") + entry.line;
     if (!lines.empty())
         Environment::set(extraLayouts, lines);
+}
+
+// sdl12-compat starts only SDL 2's joystick part, and SDL 2 turns a pad's
+// events into a controller's only while its controller part runs: without
+// it a described pad would be silent. Held from here to the end, the two
+// parts also keep running while sdl12-compat starts its joystick subsystem
+// again, which then only lists the pads SDL 2 follows all along (a few
+// microseconds) instead of starting SDL 2's anew (udev, HIDAPI: about 5 ms,
+// up to a frame's time on a busy machine).
+void PadSystem::start()
+{
+    if (overSdl2())
+        holdSdl2Pads(true);
+}
+
+void PadSystem::stop()
+{
+    if (overSdl2())
+        holdSdl2Pads(false);
 }
 
 bool PadSystem::restartFindsPads()

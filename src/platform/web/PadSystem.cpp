@@ -18,6 +18,10 @@ const char* PadSystem::platform()
 
 void PadSystem::prepare(const std::vector<PadMappings::Entry>&) {}
 
+void PadSystem::start() {}
+
+void PadSystem::stop() {}
+
 bool PadSystem::restartFindsPads()
 {
     return false;

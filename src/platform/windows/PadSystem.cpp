@@ -14,6 +14,10 @@ const char* PadSystem::platform()
 
 void PadSystem::prepare(const std::vector<PadMappings::Entry>&) {}
 
+void PadSystem::start() {}
+
+void PadSystem::stop() {}
+
 bool PadSystem::restartFindsPads()
 {
     return true;

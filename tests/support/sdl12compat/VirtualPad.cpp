@@ -22,9 +22,8 @@ struct Guid {
     Uint8 data[16];
 };
 
-// SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER: both held, as sdl12-compat
-// starts both and a controller's events come from SDL 2's controller part.
-const Uint32 padSubsystems = 0x200 | 0x2000;
+// SDL_INIT_JOYSTICK alone: a controller's events are the game's to ask for.
+const Uint32 padSubsystems = 0x200;
 
 } // namespace
 

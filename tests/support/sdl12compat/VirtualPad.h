@@ -7,7 +7,7 @@
 // A gamepad made in SDL 2 (a virtual joystick) in the very SDL 2 that
 // sdl12-compat loaded, so that it reaches the game through sdl12-compat as
 // a pad plugged in would: SDL 1.2 must be started first. Holds SDL 2's
-// joystick and controller subsystems while it lives, so that the game starting its own
+// joystick subsystem while it lives, so that the game starting its own
 // again does not take the pad away. A step SDL 2 refuses fails the test.
 class VirtualPad {
 public:
