@@ -437,7 +437,8 @@ try {
     `figure at x ${Math.round(beforePad)}, then ${Math.round(afterPad)}`);
 
   // The pad follows the browser's standard layout: the D-pad is buttons 12
-  // to 15, button 0 (A) jumps and button 9 (Start) pauses and resumes.
+  // to 15, button 0 (A) jumps and button 9 (Start) pauses and resumes. The
+  // page reads the pad once a frame, so a press is held past a frame.
   const padButton = (number, down) => read(`(bvPad.buttons[${number}] = { pressed: ${down}, value: ${down ? 1 : 0} }, bvPad.timestamp++, true)`);
   await padButton(15, true);
   await sleep(1000);
@@ -456,12 +457,14 @@ try {
     `figure at y ${Math.round(standingRow)}, then ${Math.round(jumpingRow)}`);
   await sleep(1500);
   await padButton(9, true);
+  await sleep(150);
   await padButton(9, false);
   await sleep(300);
   const padPaused = await read('window.bvProbe.frames');
   await sleep(1000);
   const padStill = (await read('window.bvProbe.frames')) === padPaused;
   await padButton(9, true);
+  await sleep(150);
   await padButton(9, false);
   await sleep(500);
   const padResumed = await read('window.bvProbe.frames');
