@@ -46,47 +46,35 @@ TEST(PadMappingsTest, EachBadLineIsToldOnceWithItsNumberAndPassedOverTheRestKept
     EXPECT_EQ(PadMappings::named(kept, "Other pad"), nullptr);
 }
 
-TEST(PadMappingsTest, LineGivesTheButtonsAndAxesTheGameReadsAndTheDpadAsButtonsOnlyWhereItIsSo)
+TEST(PadMappingsTest, LineGivesWhereTheGamesControlsAreAndTheDpadAsButtonsOnlyWhereItIsSo)
 {
     const struct {
         const char* fields;
         PadLayout expected;
     } cases[] = {
-        {"a:b1,b:b2,dpup:h0.1,dpdown:h0.4,dpleft:h0.8,dpright:h0.2,leftx:a0,lefty:a1,start:b9,", PadLayout::described(1, 9)},
-        {"a:b0,dpup:b11,dpdown:b12,dpleft:b13,dpright:b14,start:b6,leftx:a0,lefty:a1,",
-         PadLayout::described(0, 6, 11, 12, 13, 14)},
-        {"+leftx:a3,a:b2,leftx:a3,lefty:a4~,start:b7,", [] {
-             PadLayout layout = PadLayout::described(2, 7);
-             layout.stickX = 3;
+        {"a:b1,b:b2,dpup:h0.1,dpdown:h0.4,dpleft:h0.8,dpright:h0.2,+leftx:a0,start:b9,", PadLayout::described(1, 9)},
+        {"a:b0,dpup:b11,dpdown:b12,dpleft:b13,dpright:b14,start:b6,lefty:a4,", [] {
+             PadLayout layout = PadLayout::described(0, 6, 11, 12, 13, 14);
+             layout.stickY = 4;
              return layout;
          }()},
-        {"b:b1,", PadLayout::described(-1, -1)},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.fields);
         PadMappings::Entry entry;
         std::string problem;
         ASSERT_TRUE(PadMappings::parse(guid + ",Pad," + c.fields + "platform:Linux,", entry, problem)) << problem;
-        EXPECT_TRUE(entry.layout == c.expected);
-        EXPECT_EQ(entry.platform, "Linux");
+        EXPECT_TRUE(entry.layout == c.expected) << c.fields;
     }
 }
 
-TEST(PadMappingsTest, FileThatCannotBeReadIsToldOnceAndGivesNoLayouts)
+TEST(PadMappingsTest, FileTooLargeIsToldOnceAndGivesNoLayouts)
 {
     const TempDir dir;
-    const std::string folder = dir.path() + "/gamecontrollerdb.txt";
-    dir.write("gamecontrollerdb.txt/inside", "");
-    const std::string tooLarge = dir.write("large.txt", std::string(PadMappings::maxBytes + 1, '#'));
-    for (const std::string& path : {folder, tooLarge}) {
-        CoutCapture out;
-        EXPECT_TRUE(PadMappings::read(FilePath(path), "Linux").empty());
-        ASSERT_EQ(out.lines().size(), 1u) << out.text();
-        EXPECT_EQ(out.lines()[0].rfind("Gamepad: " + path + " ", 0), 0u) << out.text();
-    }
+    const std::string path = dir.write("large.txt", std::string(PadMappings::maxBytes + 1, '#'));
     CoutCapture out;
-    EXPECT_TRUE(PadMappings::read(FilePath(dir.path() + "/missing.txt"), "Linux").empty());
-    EXPECT_EQ(out.text(), "");
+    EXPECT_TRUE(PadMappings::read(FilePath(path), "Linux").empty());
+    ASSERT_EQ(out.lines().size(), 1u) << out.text();
+    EXPECT_EQ(out.lines()[0].rfind("Gamepad: " + path + " ", 0), 0u) << out.text();
 }
 
 } // namespace

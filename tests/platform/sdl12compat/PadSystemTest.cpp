@@ -55,8 +55,15 @@ protected:
         }
         SDL_Quit();
         settings.write("PlayScaffold/gamecontrollerdb.txt", playerFile);
-        CoutCapture quiet;
-        app = std::make_unique<Application>(std::vector<std::string>{"--windowed", "-w", "640", "-h", "480", "--nosound"});
+        // The virtual display now and then refuses a connection: one more try then.
+        for (int attempt = 0; attempt < 2 && !app; ++attempt) {
+            CoutCapture quiet;
+            try {
+                app = std::make_unique<Application>(std::vector<std::string>{"--windowed", "-w", "640", "-h", "480", "--nosound"});
+            } catch (const FatalError&) {
+            }
+        }
+        ASSERT_TRUE(app) << "no window could be opened";
         TestPlatform::keepGlDriverLoaded();
         // Not the game's own name: ApplicationTest, beside this one, finds
         // its window by that.
@@ -81,7 +88,7 @@ protected:
     void passes(int count)
     {
         for (int pass = 0; pass < count; ++pass)
-            ASSERT_TRUE(app->runPass());
+            EXPECT_TRUE(app->runPass());
     }
     bool pressed(KeyPress press) { return std::find(presses.begin(), presses.end(), press) != presses.end(); }
 
@@ -98,11 +105,11 @@ protected:
     std::string databaseName, dbLine;
 };
 
-TEST_P(PadSystemTest, PadPluggedInAfterTheStartJumpsPausesAndWalksAsItsLayoutSays)
+TEST_P(PadSystemTest, PadPluggedInAfterTheStartJumpsPausesWalksAsItsLayoutSaysAndComesBackWhenPluggedInAgain)
 {
     const PadCase& pad = GetParam();
     ASSERT_NO_FATAL_FAILURE(start(pad));
-    VirtualPad plugged(pad.shape);
+    auto plugged = std::make_unique<VirtualPad>(pad.shape);
     const std::string told = passUntilPad(true);
     ASSERT_NE(app->pads.pad, nullptr) << "the pad was not taken up";
     const bool known = *pad.realGuid;
@@ -111,31 +118,38 @@ TEST_P(PadSystemTest, PadPluggedInAfterTheStartJumpsPausesAndWalksAsItsLayoutSay
               std::string::npos)
         << told;
 
-    plugged.hat(SDL_HAT_RIGHT);
+    plugged->hat(SDL_HAT_RIGHT);
     passes(2);
-    plugged.hat(SDL_HAT_CENTERED);
+    plugged->hat(SDL_HAT_CENTERED);
     passes(2);
     EXPECT_TRUE(pressed({SDLK_RIGHT, true}) && pressed({SDLK_RIGHT, false})) << "the D-pad does not walk";
 
     // The bottom face button and Start where the database puts them; a raw
     // pad's first button stays the key Z and its tenth (absent here) pauses.
     const int a = known ? buttonOf(dbLine, "a") : 0;
-    plugged.button(a, true);
+    plugged->button(a, true);
     passes(2);
-    plugged.button(a, false);
+    plugged->button(a, false);
     passes(2);
     EXPECT_EQ(pressed({SDLK_UP, true}), known);
     EXPECT_EQ(pressed({SDLK_z, true}), !known);
-    if (!known)
-        return;
-    const int startButton = buttonOf(dbLine, "start");
+    const int startButton = known ? buttonOf(dbLine, "start") : -1;
     for (const bool paused : {true, false}) {
-        plugged.button(startButton, true);
+        if (!known)
+            break;
+        plugged->button(startButton, true);
         passes(2);
-        plugged.button(startButton, false);
+        plugged->button(startButton, false);
         passes(2);
         EXPECT_EQ(app->pause.isPaused(), paused);
     }
+
+    // Unplugged, it goes; plugged in again, it is taken up again.
+    plugged.reset();
+    passUntilPad(false);
+    EXPECT_EQ(app->pads.pad, nullptr) << "the pad unplugged was kept";
+    plugged = std::make_unique<VirtualPad>(pad.shape);
+    EXPECT_NE(passUntilPad(true).find("Gamepad: "), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -143,22 +157,5 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PadCase{{"Xbox 360 Controller", 0x045e, 0x028e, 11, 6, 1}, "030000005e0400008e02000010010000"},
                       PadCase{{"Wireless Controller", 0x054c, 0x09cc, 14, 6, 1}, "030000004c050000cc09000011010000"},
                       PadCase{{"Homemade pad", 0x1209, 0x0001, 4, 2, 1}, ""}));
-
-TEST_F(PadSystemTest, PadUnpluggedAndPluggedInAgainIsTakenUpAgain)
-{
-    const PadCase pad{{"Homemade pad", 0x1209, 0x0001, 4, 2, 1}, ""};
-    ASSERT_NO_FATAL_FAILURE(start(pad));
-    auto plugged = std::make_unique<VirtualPad>(pad.shape);
-    passUntilPad(true);
-    ASSERT_NE(app->pads.pad, nullptr);
-    plugged.reset();
-    passUntilPad(false);
-    EXPECT_EQ(app->pads.pad, nullptr) << "the pad unplugged was kept";
-    plugged = std::make_unique<VirtualPad>(pad.shape);
-    EXPECT_NE(passUntilPad(true).find("Gamepad: Homemade pad (raw)"), std::string::npos);
-    plugged->hat(SDL_HAT_LEFT);
-    passes(2);
-    EXPECT_TRUE(pressed({SDLK_LEFT, true}));
-}
 
 } // namespace

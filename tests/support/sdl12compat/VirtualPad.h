@@ -26,7 +26,7 @@ public:
     VirtualPad& operator=(const VirtualPad&) = delete;
 
     // The pad's GUID as a mapping line writes it (the name's CRC, which SDL
-    // leaves out when matching, as zeros).
+    // leaves out when matching, as zeros: 4 hex digits after the bus's 4).
     std::string guid() const;
     // The line SDL 2's own database holds for a GUID, empty when none.
     static std::string databaseLine(const std::string& guid);
@@ -35,9 +35,6 @@ public:
     void hat(Uint8 position);
 
 private:
-    struct Sdl2;
-    static const Sdl2& sdl2();
-
     int index = -1;
     void* joystick = nullptr;
 };
