@@ -7,7 +7,7 @@
 namespace {
 
 // Names Windows gives the pads players hold most, grouped by the pads that
-// share one layout; every group's layout differs from the others'.
+// share one layout (an Xbox pad's name may say "Wireless Controller" too).
 TEST(PadNamesTest, NamesOfOnePadFamilyShareItsLayoutAndUnknownNamesStayRaw)
 {
     const std::vector<std::vector<const char*>> families = {
@@ -17,7 +17,6 @@ TEST(PadNamesTest, NamesOfOnePadFamilyShareItsLayoutAndUnknownNamesStayRaw)
         {"Pro Controller"},
         {"8BitDo Pro 2", "8BitDo SN30 Pro", "8BITDO M30 GAMEPAD"},
     };
-    std::vector<PadLayout> seen;
     for (const auto& family : families) {
         const PadLayout first = PadNames::layoutOf(family[0]);
         EXPECT_TRUE(first.standard) << family[0];
@@ -25,10 +24,8 @@ TEST(PadNamesTest, NamesOfOnePadFamilyShareItsLayoutAndUnknownNamesStayRaw)
         EXPECT_EQ(first.up, -1) << family[0] << ": these pads give their D-pad as a hat";
         for (const char* name : family)
             EXPECT_TRUE(PadNames::layoutOf(name) == first) << name;
-        for (const PadLayout& other : seen)
-            EXPECT_FALSE(other == first) << family[0];
-        seen.push_back(first);
     }
+    EXPECT_FALSE(PadNames::layoutOf("Xbox Wireless Controller") == PadNames::layoutOf("Wireless Controller"));
     for (const char* unknown : {"Microsoft PC-joystick driver", "Logitech Dual Action", ""})
         EXPECT_TRUE(PadNames::layoutOf(unknown) == PadLayout()) << unknown;
 }
