@@ -21,6 +21,9 @@
 #   HostAudioMessages quieting the host audio libraries (none/: nothing to quiet)
 #   StorageSync       handing written files on to lasting storage (none/: the disk is it)
 #   Thread, CriticalSection   threads and the lock (sdl/: SDL's threads and semaphores)
+#   PadSystem         how SDL finds gamepads and numbers their controls (none/:
+#                     every pad raw; sdl12compat/: SDL 2's database; windows/:
+#                     a table of names; web/: the browser's standard layout)
 # and the system libraries those sources need, in BV_PLATFORM_LIBRARIES.
 # Where a system also needs other parts of the rooms above, its branch names
 # them too: BV_DRAWING_FOLDERS, BV_AUDIO_DEVICE, BV_INPUT_FOLDERS (see the
@@ -50,8 +53,9 @@ elseif(NOT BV_PLATFORM_FOLDERS AND WIN32)
   set(BV_PLATFORM_LIBRARIES shell32 ole32 uuid)
   set(BV_DRAWING_FOLDERS libpng nofonts)
 elseif(NOT BV_PLATFORM_FOLDERS)
-  # Linux: POSIX files and clocks, an X11 display, ALSA (and JACK) under PortAudio.
-  set(BV_PLATFORM_FOLDERS none sdl posix x11 alsa)
+  # Linux: POSIX files and clocks, an X11 display, ALSA (and JACK) under
+  # PortAudio, gamepads described by SDL 2 under sdl12-compat.
+  set(BV_PLATFORM_FOLDERS none sdl posix x11 alsa sdl12compat)
   set(BV_PLATFORM_LIBRARIES BV::X11 BV::ALSA ${CMAKE_DL_LIBS})
 endif()
 

@@ -24,11 +24,14 @@ for tool in $host-gcc-posix $host-g++-posix $host-ar $host-ranlib $host-windres 
     { say "$tool is missing (scripts/packages-windows.txt lists what provides it)"; exit 1; }
 done
 
-# The inputs that decide what gets built.
-inputs=("$root/scripts/third-party/sources.txt" "$here/build-deps.sh")
+# The inputs that decide what gets built: the pins for "windows" alone (a
+# source pinned for another use builds nothing here), this recipe, the patches.
+pins=$(awk '!/^#/ && NF >= 4 && $4 ~ /(^|,)windows(,|$)/' "$root/scripts/third-party/sources.txt")
+inputs=("$here/build-deps.sh")
 while IFS= read -r -d '' patch; do inputs+=("$patch"); done \
   < <(find "$here/patches" -type f -print0 2>/dev/null | sort -z)
-hash=$(for f in "${inputs[@]}"; do printf '%s\n' "${f#$root/}"; sha256sum < "$f"; done | sha256sum | cut -c1-16)
+hash=$( { printf '%s\n' "$pins"; for f in "${inputs[@]}"; do printf '%s\n' "${f#$root/}"; sha256sum < "$f"; done; } |
+  sha256sum | cut -c1-16)
 base=$cache/windows
 prefix=$base/deps-$hash
 if [ -f "$prefix/.complete" ]; then

@@ -39,7 +39,7 @@ void GameControls::translate(const SDL_Event& event, const Press& press)
         break;
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
-        press(key(buttonKey(event.jbutton.button)), event.type == SDL_JOYBUTTONDOWN);
+        buttonMoved(event.jbutton.button, event.type == SDL_JOYBUTTONDOWN, press);
         break;
     default:
         break;
@@ -50,13 +50,33 @@ void GameControls::forget()
 {
     stickUpHeld = stickDownHeld = stickLeftHeld = stickRightHeld = false;
     hat.reset();
+    dpad.reset();
+    dpadHeld = SDL_HAT_CENTERED;
+}
+
+void GameControls::buttonMoved(Uint8 button, bool down, const Press& press)
+{
+    if (button == layout.a) {
+        press(key(SDLK_UP), down);
+        return;
+    }
+    const std::pair<int, Uint8> dpadButtons[] = {
+        {layout.up, SDL_HAT_UP}, {layout.right, SDL_HAT_RIGHT}, {layout.down, SDL_HAT_DOWN}, {layout.left, SDL_HAT_LEFT}};
+    for (const auto& [number, bit] : dpadButtons)
+        if (button == number) {
+            dpadHeld = down ? (dpadHeld | bit) : (dpadHeld & ~bit);
+            for (const auto& [sym, held] : dpad.moved(dpadHeld))
+                press(key(sym), held);
+            return;
+        }
+    press(key(buttonKey(button)), down);
 }
 
 void GameControls::stickMoved(Uint8 axis, Sint16 value, const Press& press)
 {
-    if (axis == 0)
+    if (axis == layout.stickX)
         stickAxisMoved(value, SDLK_LEFT, stickLeftHeld, SDLK_RIGHT, stickRightHeld, press);
-    else if (axis == 1)
+    else if (axis == layout.stickY)
         stickAxisMoved(value, SDLK_UP, stickUpHeld, SDLK_DOWN, stickDownHeld, press);
 }
 

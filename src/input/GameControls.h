@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/HatDirections.h"
+#include "platform/PadLayout.h"
 
 #include <SDL.h>
 
@@ -9,7 +10,10 @@
 // Keyboard, stick, hat and buttons turned into the game's key presses, so
 // that the shell routes events and never translates them. A key keeps its
 // own record; the gamepad's presses get a made-up record with only the key
-// set. Events that mean no key (mouse, other axes, window) make no press.
+// set. On a pad with a known layout the bottom face button jumps (the up
+// arrow) and a D-pad of four buttons holds the arrows as a hat does; its
+// other buttons, and every button of a raw pad, are the keys Z, X and C.
+// Events that mean no key (mouse, other axes, window) make no press.
 class GameControls {
 public:
     // A key record and whether it went down (true) or up.
@@ -22,8 +26,8 @@ public:
 
     // Hands press every key press the event makes, in order.
     void translate(const SDL_Event& event, const Press& press);
-    // Forgets which arrows the stick and the hat hold, as after every arrow
-    // was released elsewhere.
+    // Forgets which arrows the stick, the hat and the D-pad hold, as after
+    // every arrow was released elsewhere.
     void forget();
 
     // A key record with only sym set.
@@ -34,11 +38,17 @@ public:
     bool stickDownHeld = false;
     bool stickLeftHeld = false;
     bool stickRightHeld = false;
+    // Where the open pad's controls are; raw until a pad says otherwise.
+    PadLayout layout;
 
 private:
+    void buttonMoved(Uint8 button, bool down, const Press& press);
     void stickMoved(Uint8 axis, Sint16 value, const Press& press);
     void stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld, SDLKey positiveKey,
                         bool& positiveHeld, const Press& press);
 
     HatDirections hat;
+    HatDirections dpad;
+    // The D-pad buttons held, as a hat's SDL_HAT_* bits.
+    Uint8 dpadHeld = SDL_HAT_CENTERED;
 };

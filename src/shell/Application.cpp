@@ -54,7 +54,7 @@ Application::Application(const std::vector<std::string>& args)
             throw FatalError("Could not open a window of " + std::to_string(settings.width) +
                              " x " + std::to_string(settings.height) + ": " + SDL_GetError());
 
-        openJoystick();
+        lookForPad();
 
         audioDevice.setCallback(this);
         audioDevice.setNumChannels(0, 2);
@@ -81,21 +81,18 @@ Application::~Application()
 
 void Application::closeVideo()
 {
-    if (joystick) {
-        SDL_JoystickClose(joystick);
-        joystick = nullptr;
-    }
+    pads.close();
     videoMode = nullptr;
     drawer.reset();
     SDL_Quit();
 }
 
-void Application::openJoystick()
+void Application::lookForPad()
 {
-    if (joystick || SDL_NumJoysticks() <= 0)
+    if (!pads.frame())
         return;
-    joystick = SDL_JoystickOpen(0);
-    SDL_JoystickEventState(SDL_ENABLE);
+    controls.layout = pads.layout;
+    releaseHeldKeys();
 }
 
 void Application::getAudio(float*, float* output, int frames)
@@ -134,9 +131,9 @@ bool Application::runDuePass()
 bool Application::pass(bool waits)
 {
     music.refillOnMainLoop();
-    // A browser shows a gamepad to the page only after its first button
-    // press, so one that was not there at the start is looked for again.
-    openJoystick();
+    // A pad plugged in (or, in a browser, first pressed) after the start is
+    // looked for again.
+    lookForPad();
     drainEvents();
     if (quitRequested)
         return false;
@@ -193,6 +190,8 @@ void Application::drainEvents()
 
 void Application::handleEvent(const SDL_Event& event)
 {
+    if (event.type >= SDL_JOYAXISMOTION && event.type <= SDL_JOYBUTTONUP)
+        pads.heard();
     if (fullScreen.takes(event, *videoMode) || !pause.passes(event, *drawer))
         return;
     if (event.type == SDL_QUIT)

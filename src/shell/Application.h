@@ -7,6 +7,7 @@
 #include "AudioDevice.h"
 #include "game/GamePlay.h"
 #include "input/GameControls.h"
+#include "platform/Gamepads.h"
 #include "shell/FullScreenSwitch.h"
 #include "shell/Journey.h"
 #include "shell/PauseControl.h"
@@ -113,7 +114,8 @@ public:
     bool noSound = false;
     // Read by the audio thread; written only before the device starts.
     bool noMusic = false;
-    SDL_Joystick* joystick = nullptr;
+    // The gamepad, read from before SDL starts (the player's own layouts).
+    Gamepads pads{Gamepads::playerFile()};
     std::unique_ptr<Drawer> drawer;
     // The same object as drawer, for the video mode and the window's size;
     // not owned.
@@ -124,16 +126,18 @@ public:
     Mixer mixer{music, musicLevel};
     Journey journey{game, musicLevel};
     FullScreenSwitch fullScreen;
-    PauseControl pause{[this] { releaseHeldKeys(); }};
     // The keyboard and the gamepad as the game's keys; the stick's held
     // arrows (stickUpHeld, ...) are kept there.
     GameControls controls;
+    PauseControl pause{[this] { releaseHeldKeys(); }, controls.layout};
 
 private:
     // runPass's work; waits: for the frame's step before presenting it.
     bool pass(bool waits);
-    // Opens the first joystick, if there is one and none is open yet.
-    void openJoystick();
+    // Lets the gamepads look for a pad when one is due; a pad that came,
+    // went or changed gives its layout to the controls, and what the old one
+    // held is released.
+    void lookForPad();
     // Undoes what start-up did to SDL and the window, in tear-down order.
     void closeVideo();
     // Key-ups for the arrows the game holds, and the gamepad forgets its own.

@@ -14,7 +14,8 @@ const Uint8 focusStates = SDL_APPINPUTFOCUS | SDL_APPACTIVE;
 
 } // namespace
 
-PauseControl::PauseControl(std::function<void()> releaseKeys) : releaseKeys(std::move(releaseKeys))
+PauseControl::PauseControl(std::function<void()> releaseKeys, const PadLayout& pad)
+    : releaseKeys(std::move(releaseKeys)), pad(pad)
 {
 }
 
@@ -30,7 +31,7 @@ bool PauseControl::passes(const SDL_Event& event, Drawer& drawer)
             resume(drawer);
         return true;
     case SDL_JOYBUTTONDOWN:
-        if (event.jbutton.button == startButton)
+        if (event.jbutton.button == pad.start)
             toggle(drawer);
         return true;
     case SDL_ACTIVEEVENT:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/PadLayout.h"
 #include "shell/PausedPicture.h"
 
 #include <SDL.h>
@@ -10,7 +11,7 @@ class Drawer;
 class VideoMode;
 
 // Stops the world while the player is away. P, or the gamepad's Start
-// button (9), pauses and resumes; losing the keyboard focus or being
+// button (9 on a raw pad), pauses and resumes; losing the keyboard focus or being
 // minimised (or, in a browser, the tab hidden) pauses, and then P or an arrow resumes, not the focus coming
 // back, so a player who clicks back in is not thrown into play. While
 // paused the loop shows the last picture under a veil only when the window
@@ -21,11 +22,11 @@ public:
 
     // How long a paused pass of the loop sleeps.
     static const Uint32 napMilliseconds = 30;
-    static const Uint8 startButton = 9;
 
     // releaseKeys: tells the game that every key it holds is up; called
-    // when the focus goes, since the key-ups will go elsewhere.
-    explicit PauseControl(std::function<void()> releaseKeys);
+    // when the focus goes, since the key-ups will go elsewhere. pad: the
+    // open pad's layout, whose Start button pauses; kept by the caller.
+    PauseControl(std::function<void()> releaseKeys, const PadLayout& pad);
 
     // Sees every event before it is dispatched; false when it was the
     // pause's alone. The Start button and a resuming arrow go on to the game.
@@ -44,6 +45,7 @@ private:
     void resume(Drawer& drawer);
 
     std::function<void()> releaseKeys;
+    const PadLayout& pad;
     Cause cause = Cause::None;
     // The last played picture is still to be read back.
     bool pictureDue = false;

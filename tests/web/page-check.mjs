@@ -164,6 +164,28 @@ async function figureColumn() {
   return count ? sum / count : null;
 }
 
+// In the page: the mean row of the figure's dark pixels in the next frame,
+// counted from the top, in a band about its column and away from the
+// vignette's dark top and bottom; null when none shows.
+async function figureRow() {
+  const { pixels, width, height } = await window.bvProbe.nextFrame();
+  let across = 0, dark = 0;
+  for (let y = 300; y < height; y++)
+    for (let x = 0; x < width; x++) {
+      const i = ((height - 1 - y) * width + x) * 4;
+      if (pixels[i] < 60 && pixels[i + 1] < 60 && pixels[i + 2] < 60) { across += x; dark++; }
+    }
+  if (!dark) return null;
+  const column = across / dark;
+  let sum = 0, count = 0;
+  for (let y = 100; y < height - 100; y++)
+    for (let x = Math.max(0, Math.round(column) - 20); x < Math.min(width, Math.round(column) + 20); x++) {
+      const i = ((height - 1 - y) * width + x) * 4;
+      if (pixels[i] < 60 && pixels[i + 1] < 60 && pixels[i + 2] < 60) { sum += y; count++; }
+    }
+  return count ? sum / count : null;
+}
+
 // In the page: a file as the page keeps it in IndexedDB, as text; null when absent.
 function storedFile(file) {
   return new Promise(resolve => {
@@ -413,6 +435,41 @@ try {
   check('a gamepad that appears while playing walks the figure with its stick',
     beforePad !== null && afterPad !== null && afterPad > beforePad + 20,
     `figure at x ${Math.round(beforePad)}, then ${Math.round(afterPad)}`);
+
+  // The pad follows the browser's standard layout: the D-pad is buttons 12
+  // to 15, button 0 (A) jumps and button 9 (Start) pauses and resumes. The
+  // page reads the pad once a frame, so a press is held past a frame.
+  const padButton = (number, down) => read(`(bvPad.buttons[${number}] = { pressed: ${down}, value: ${down ? 1 : 0} }, bvPad.timestamp++, true)`);
+  await padButton(15, true);
+  await sleep(1000);
+  await padButton(15, false);
+  await sleep(200);
+  const afterDpad = await read(`(${figureColumn})()`);
+  check('the standard gamepad\'s D-pad (button 15) walks the figure right',
+    afterPad !== null && afterDpad !== null && afterDpad > afterPad + 20,
+    `figure at x ${Math.round(afterPad)}, then ${Math.round(afterDpad)}`);
+  const standingRow = await read(`(${figureRow})()`);
+  await padButton(0, true);
+  await sleep(250);
+  const jumpingRow = await read(`(${figureRow})()`);
+  await padButton(0, false);
+  check('its A button (button 0) jumps', standingRow !== null && jumpingRow !== null && jumpingRow < standingRow - 10,
+    `figure at y ${Math.round(standingRow)}, then ${Math.round(jumpingRow)}`);
+  await sleep(1500);
+  await padButton(9, true);
+  await sleep(150);
+  await padButton(9, false);
+  await sleep(300);
+  const padPaused = await read('window.bvProbe.frames');
+  await sleep(1000);
+  const padStill = (await read('window.bvProbe.frames')) === padPaused;
+  await padButton(9, true);
+  await sleep(150);
+  await padButton(9, false);
+  await sleep(500);
+  const padResumed = await read('window.bvProbe.frames');
+  check('its Start button (button 9) pauses and resumes', padStill && padResumed > padPaused + 5,
+    `${padStill ? 'no frame' : 'frames'} for a second, then ${padResumed - padPaused} frames in 0.5 s`);
 
   // The second visit: the walkthrough's keys through the first door.
   await page.goto(url + '?route', { waitUntil: 'load' });
