@@ -1,0 +1,176 @@
+#include "editor/Editor.h"
+
+#include "FatalError.h"
+#include "game/GamePlay.h"
+#include "game/LogicalScreen.h"
+#include "game/Player.h"
+#include "VellumDrawingLib/Drawer.h"
+#include "VellumDrawingLib/VideoMode.h"
+
+namespace {
+
+// The images the game already gave the drawer, lent to a game in play so
+// that each play does not load them again.
+void shareImages(const GamePlay& from, GamePlay& to)
+{
+    unsigned int GamePlay::*const ids[] = {
+        &GamePlay::focalfade1, &GamePlay::focalfade3, &GamePlay::rect1a, &GamePlay::rect1b,
+        &GamePlay::rect2a,     &GamePlay::rect2b,     &GamePlay::rect3a, &GamePlay::rect3b,
+        &GamePlay::rect4a,     &GamePlay::rect4b,     &GamePlay::door,   &GamePlay::title,
+        &GamePlay::stepinside, &GamePlay::guystand1,  &GamePlay::guystand2, &GamePlay::guywalk1,
+        &GamePlay::guywalk2,   &GamePlay::guywalk3};
+    for (unsigned int GamePlay::*id : ids)
+        to.*id = from.*id;
+}
+
+}  // namespace
+
+Editor::Editor(GamePlay& game) : game(game) {}
+
+Editor::~Editor() = default;
+
+void Editor::open()
+{
+    if (!model) {
+        // Something to change at once: the plane the figure is on.
+        EditorModel::Screens screens;
+        const Plane& current = game.planes[game.currentPlane];
+        for (int i = 0; i < Plane::screenCount; ++i)
+            screens[i] = *current.levels[i];
+        model = std::make_unique<EditorModel>(std::vector<EditorModel::Screens>{screens}, 0,
+                                              game.currentScreen);
+    } else {
+        model->chooseScreen(game.currentScreen);
+    }
+    mode = Mode::Editing;
+}
+
+void Editor::handleEvent(const SDL_Event& event, const VideoMode& video, const Drawer& drawer)
+{
+    if (mode == Mode::Playing) {
+        playEvent(event);
+        return;
+    }
+    if (picture.helpOpen || picture.listOpen) {
+        pageEvent(event);
+        return;
+    }
+    PointerInput::Fit fit;
+    fit.windowWidth = video.getWindowWidth();
+    fit.windowHeight = video.getWindowHeight();
+    fit.fittedWidth = drawer.getActualWidth();
+    fit.fittedHeight = drawer.getActualHeight();
+    fit.logicalWidth = LogicalScreen::width;
+    fit.logicalHeight = LogicalScreen::height;
+    carryOut(controls.handle(event, fit, *model));
+}
+
+void Editor::pageEvent(const SDL_Event& event)
+{
+    if (event.type != SDL_KEYDOWN)
+        return;
+    const SDLKey sym = event.key.keysym.sym;
+    if (picture.helpOpen) {
+        if (sym == SDLK_F1 || sym == SDLK_e || sym == SDLK_ESCAPE)
+            picture.helpOpen = false;
+        return;
+    }
+    const int count = static_cast<int>(picture.listLines.size());
+    if (sym == SDLK_ESCAPE || sym == SDLK_e || sym == SDLK_i)
+        picture.listOpen = false;
+    else if (sym == SDLK_UP && picture.listChoice > 0)
+        --picture.listChoice;
+    else if (sym == SDLK_DOWN && picture.listChoice + 1 < count)
+        ++picture.listChoice;
+}
+
+void Editor::carryOut(EditorControls::Request request)
+{
+    using Request = EditorControls::Request;
+    switch (request) {
+    case Request::Leave:
+        model->finishGesture();
+        mode = Mode::Closed;
+        break;
+    case Request::Help: picture.helpOpen = true; break;
+    case Request::Play: play(model->plane, 1, false); break;
+    case Request::PlayFromPointer: play(model->plane, 1, true); break;
+    case Request::PlayAll: play(0, static_cast<int>(model->planes.size()), false); break;
+    case Request::Import:
+        picture.listOpen = true;
+        picture.listChoice = 0;
+        break;
+    case Request::Share: model->status = "SHARING IS ON THE PAGE"; break;
+    default: break;
+    }
+}
+
+void Editor::play(int firstPlane, int planeCount, bool fromPointer)
+{
+    model->finishGesture();
+    try {
+        // A game of its own over the player's planes: the shipped game, its
+        // journey and its state stay as they were.
+        played = std::make_unique<GamePlay>();
+    } catch (const FatalError&) {
+        model->status = "THE GAME CANNOT START HERE";
+        return;
+    }
+    playedScreens.clear();
+    played->planes.clear();
+    for (int p = firstPlane; p < firstPlane + planeCount; ++p) {
+        Plane plane;
+        for (int i = 0; i < Plane::screenCount; ++i) {
+            playedScreens.push_back(std::make_unique<Level>(model->planes[p][i]));
+            plane.levels[i] = playedScreens.back().get();
+        }
+        played->planes.push_back(plane);
+    }
+    played->beginOnPlane(0);
+    played->showTitle = false;
+    played->fadeIn = 1.0f;
+    shareImages(game, *played);
+    if (fromPointer) {
+        played->currentScreen = model->screenIndex;
+        played->currentLevel().reset();
+        const short x = static_cast<short>(model->pointerX - Player::width / 2);
+        const short y = static_cast<short>(model->pointerY - Player::height);
+        played->player.setPosition(x, y);
+        played->player.setLastPosition(x, y);
+    }
+    mode = Mode::Playing;
+}
+
+void Editor::stopPlaying(const std::string& said)
+{
+    played.reset();
+    playedScreens.clear();
+    playControls.forget();
+    model->status = said;
+    mode = Mode::Editing;
+}
+
+void Editor::playEvent(const SDL_Event& event)
+{
+    if (event.type == SDL_KEYDOWN &&
+        (event.key.keysym.sym == SDLK_e || event.key.keysym.sym == SDLK_ESCAPE)) {
+        stopPlaying("BACK FROM PLAY");
+        return;
+    }
+    playControls.translate(event, [this](const SDL_keysym& key, bool down) {
+        down ? played->keyDown(key) : played->keyUp(key);
+    });
+}
+
+void Editor::frame(Drawer& drawer)
+{
+    if (mode == Mode::Playing) {
+        played->draw(&drawer);
+        drawer.drawText("E - BACK TO THE EDITOR", 8.0f, LogicalScreen::height - 22.0f, 14.0f, 1.0f,
+                        1.0f, 1.0f, 0.6f);
+        if (played->endFade <= 0.0f)
+            stopPlaying("THE LAST DOOR WAS REACHED");
+        return;
+    }
+    picture.draw(drawer, game, *model);
+}

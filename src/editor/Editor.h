@@ -1,0 +1,59 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <SDL.h>
+
+#include "editor/EditorControls.h"
+#include "editor/EditorModel.h"
+#include "editor/EditorPicture.h"
+#include "input/GameControls.h"
+
+class Drawer;
+class GamePlay;
+class VideoMode;
+
+// The editor as the shell sees it: opened from the game, it takes the
+// events and the frames until the player leaves; it edits the player's
+// planes (model, picture, controls) and plays them at once in a game of
+// their own, never in the shipped one. A plane that cannot be played (the
+// shipped levels file gone) is said in the status line.
+class Editor {
+public:
+    // game: the game in play, whose plane is copied the first time and whose
+    // images and painting the picture borrows.
+    explicit Editor(GamePlay& game);
+    ~Editor();
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    // E in the game: the player's planes, on the screen the figure is on.
+    void open();
+    bool isOpen() const { return mode != Mode::Closed; }
+    // Every event while open; the mouse is taken through the display's fit.
+    void handleEvent(const SDL_Event& event, const VideoMode& video, const Drawer& drawer);
+    // One frame while open: the editor's picture, or the plane in play.
+    void frame(Drawer& drawer);
+
+    // Null until the editor is first opened.
+    std::unique_ptr<EditorModel> model;
+    EditorPicture picture;
+
+private:
+    enum class Mode { Closed, Editing, Playing };
+
+    void carryOut(EditorControls::Request request);
+    void play(int firstPlane, int planeCount, bool fromPointer);
+    void stopPlaying(const std::string& said);
+    void playEvent(const SDL_Event& event);
+    void pageEvent(const SDL_Event& event);
+
+    GamePlay& game;
+    Mode mode = Mode::Closed;
+    EditorControls controls;
+    // The plane or planes in play, and their screens.
+    std::unique_ptr<GamePlay> played;
+    std::vector<std::unique_ptr<Level>> playedScreens;
+    GameControls playControls;
+};
