@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editor/PlaneList.h"
 #include "game/LevelLoader.h"
+#include "game/LevelWriter.h"
 #include "game/LogicalScreen.h"
 #include "game/Player.h"
 
@@ -50,20 +52,6 @@ int landingTop(const Level& screen, short x, short feet)
     return best;
 }
 
-bool sameBlock(const Block& a, const Block& b)
-{
-    return a.x == b.x && a.y == b.y && a.type == b.type &&
-           std::equal(a.scaleKeys, a.scaleKeys + Block::keyCount, b.scaleKeys);
-}
-
-bool sameScreen(const Level& a, const Level& b)
-{
-    const bool doors = a.door.has_value() == b.door.has_value() &&
-                       (!a.door || (a.door->left == b.door->left && a.door->top == b.door->top));
-    return doors && a.playerX == b.playerX && a.playerY == b.playerY &&
-           std::equal(a.blocks.begin(), a.blocks.end(), b.blocks.begin(), b.blocks.end(), sameBlock);
-}
-
 }  // namespace
 
 EditorModel::EditorModel(std::vector<Screens> planes_, int plane_, int screen_)
@@ -73,7 +61,7 @@ EditorModel::EditorModel(std::vector<Screens> planes_, int plane_, int screen_)
         planes.push_back(newPlane());
     plane = std::max(0, std::min(plane_, static_cast<int>(planes.size()) - 1));
     screenIndex = std::max(0, std::min(screen_, Plane::screenCount - 1));
-    history.push_back(State{planes, plane, screenIndex, selected});
+    history.push_back(State{text(), plane, screenIndex, selected});
     status = where();
 }
 
@@ -93,17 +81,18 @@ std::string EditorModel::where() const
 void EditorModel::commit(const std::string& said)
 {
     status = said;
-    if (samePlanes(planes, history[now].planes))
+    std::string saved = text();
+    if (saved == history[now].text)
         return;
     history.resize(now + 1);
-    history.push_back(State{planes, plane, screenIndex, selected});
+    history.push_back(State{std::move(saved), plane, screenIndex, selected});
     now = history.size() - 1;
     ++revision;
 }
 
 void EditorModel::restore(const State& planesFrom, const State& placeFrom)
 {
-    planes = planesFrom.planes;
+    planes = screensOf(planesFrom.text);
     plane = std::min(placeFrom.plane, static_cast<int>(planes.size()) - 1);
     screenIndex = placeFrom.screenIndex;
     selected = placeFrom.selected < static_cast<int>(screen().blocks.size()) ? placeFrom.selected : -1;
@@ -443,16 +432,6 @@ void EditorModel::movePlane(int delta)
     commit("PLANE MOVED, " + where());
 }
 
-bool EditorModel::sameScreens(const Screens& a, const Screens& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), sameScreen);
-}
-
-bool EditorModel::samePlanes(const std::vector<Screens>& a, const std::vector<Screens>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameScreens);
-}
-
 EditorModel::Screens EditorModel::newPlane()
 {
     Screens screens;
@@ -464,4 +443,31 @@ EditorModel::Screens EditorModel::newPlane()
     screens[0].addBlock(ground);
     screens[0].setPlayerPos(200, static_cast<short>(ground.y + 12 - Player::height));
     return screens;
+}
+
+std::string EditorModel::text() const
+{
+    // The writer only reads through the planes' references.
+    std::vector<Screens>& screens = const_cast<std::vector<Screens>&>(planes);
+    return LevelWriter::write(planesOf(screens));
+}
+
+std::vector<Plane> EditorModel::planesOf(std::vector<Screens>& screens)
+{
+    std::vector<Plane> result(screens.size());
+    for (std::size_t p = 0; p < screens.size(); ++p)
+        for (int s = 0; s < Plane::screenCount; ++s)
+            result[p].levels[s] = &screens[p][s];
+    return result;
+}
+
+std::vector<EditorModel::Screens> EditorModel::screensOf(const std::string& text)
+{
+    const PlaneList list = PlaneList::read("the planes", text);
+    std::vector<Screens> result(list.planes.size());
+    for (std::size_t p = 0; p < list.planes.size(); ++p)
+        for (int s = 0; s < Plane::screenCount; ++s)
+            if (list.planes[p].levels[s])
+                result[p][s] = *list.planes[p].levels[s];
+    return result;
 }

@@ -8,7 +8,8 @@
 #include "game/Plane.h"
 
 // The player's planes as they are being edited, what is selected and the
-// whole history of them: plain data, no SDL and no drawing. Every edit keeps
+// whole history of them, each state kept as the planes' saved text: plain
+// data, no SDL and no drawing. Every edit keeps
 // what the loader and the game can hold; one that cannot be made (a 65th
 // block, a door off the screen) changes nothing and says why in status.
 class EditorModel {
@@ -61,11 +62,14 @@ public:
     bool undo();
     bool redo();
 
+    // The planes as the planes file holds them.
+    std::string text() const;
+    // Planes read back from such a text; throws FatalError as the loader does.
+    static std::vector<Screens> screensOf(const std::string& text);
+    static std::vector<Plane> planesOf(std::vector<Screens>& screens);
+
     static Breathing breathingOf(const Block& block, int* phase = nullptr);
     static const char* nameOf(Breathing breathing);
-    // The same blocks, doors and starts (breathing state aside).
-    static bool sameScreens(const Screens& a, const Screens& b);
-    static bool samePlanes(const std::vector<Screens>& a, const std::vector<Screens>& b);
     // A plane of four screens with one block and the start on it.
     static Screens newPlane();
 
@@ -84,7 +88,7 @@ public:
 
 private:
     struct State {
-        std::vector<Screens> planes;
+        std::string text;
         int plane;
         int screenIndex;
         int selected;
