@@ -39,27 +39,39 @@ float jitter(float unit) { return static_cast<float>(static_cast<int>(unit * 4.0
 
 }  // namespace
 
-GamePlay::GamePlay() : loader()
+GamePlay::GamePlay() : GamePlay(LevelLoader::getPath()) {}
+
+GamePlay::GamePlay(const std::string& levelsPath)
 {
+    LevelLoader loader(levelsPath);
+    if (loader.planes.empty())
+        throw FatalError("LevelLoader: The levels file " + loader.path +
+                         " holds no plane; the game needs at least one.");
+    planes = loader.planes;
+    ownedLevels = loader.takeLevels();
     start();
 }
 
-GamePlay::GamePlay(const std::string& levelsPath) : loader(levelsPath)
+GamePlay::GamePlay(std::vector<std::unique_ptr<Level>> screens) : ownedLevels(std::move(screens))
 {
+    if (ownedLevels.empty() || ownedLevels.size() % Plane::screenCount != 0)
+        throw FatalError("GamePlay: " + std::to_string(ownedLevels.size()) +
+                         " screens make no whole plane of " + std::to_string(Plane::screenCount) + ".");
+    for (std::size_t first = 0; first < ownedLevels.size(); first += Plane::screenCount) {
+        Plane plane;
+        for (int i = 0; i < Plane::screenCount; ++i)
+            plane.levels[i] = ownedLevels[first + i].get();
+        planes.push_back(plane);
+    }
     start();
 }
 
 void GamePlay::start()
 {
-    if (loader.planes.empty())
-        throw FatalError("LevelLoader: The levels file " + loader.path +
-                         " holds no plane; the game needs at least one.");
     showTitle = true;
     endFade = 1.0f;
     randomSeed = static_cast<int>(std::time(nullptr));
     randomLevels = false;
-    planes = loader.planes;
-    ownedLevels = loader.takeLevels();
     player.setGamePlay(this);
     placeAtStart(*planes[0].levels[0]);
 }
