@@ -1,6 +1,6 @@
 #include "editor/Editor.h"
 
-#include "FatalError.h"
+#include "game/PlaneProof.h"
 #include "game/GamePlay.h"
 #include "game/LogicalScreen.h"
 #include "game/Player.h"
@@ -55,6 +55,11 @@ void Editor::handleEvent(const SDL_Event& event, const VideoMode& video, const D
         pageEvent(event);
         return;
     }
+    // Whatever the player does next stops the ghost.
+    if (ghost && (event.type == SDL_KEYDOWN || event.type == SDL_MOUSEBUTTONDOWN)) {
+        ghost.reset();
+        picture.ghost.shown = false;
+    }
     PointerInput::Fit fit;
     fit.windowWidth = video.getWindowWidth();
     fit.windowHeight = video.getWindowHeight();
@@ -101,6 +106,7 @@ void Editor::carryOut(EditorControls::Request request)
         picture.listChoice = 0;
         break;
     case Request::Share: model->status = "SHARING IS ON THE PAGE"; break;
+    case Request::ShowRoute: startGhost(); break;
     default: break;
     }
 }
@@ -108,28 +114,17 @@ void Editor::carryOut(EditorControls::Request request)
 void Editor::play(int firstPlane, int planeCount, bool fromPointer)
 {
     model->finishGesture();
-    try {
-        // A game of its own over the player's planes: the shipped game, its
-        // journey and its state stay as they were.
-        played = std::make_unique<GamePlay>();
-    } catch (const FatalError&) {
-        model->status = "THE GAME CANNOT START HERE";
-        return;
-    }
-    playedScreens.clear();
-    played->planes.clear();
-    for (int p = firstPlane; p < firstPlane + planeCount; ++p) {
-        Plane plane;
-        for (int i = 0; i < Plane::screenCount; ++i) {
-            playedScreens.push_back(std::make_unique<Level>(model->planes[p][i]));
-            plane.levels[i] = playedScreens.back().get();
-        }
-        played->planes.push_back(plane);
-    }
+    // A game of its own over the player's planes: the shipped game, its
+    // journey and its state stay as they were.
+    std::vector<std::unique_ptr<Level>> screens;
+    for (int p = firstPlane; p < firstPlane + planeCount; ++p)
+        for (const Level& screen : model->planes[p])
+            screens.push_back(std::make_unique<Level>(screen));
+    played = std::make_unique<GamePlay>(std::move(screens));
+    shareImages(game, *played);
     played->beginOnPlane(0);
     played->showTitle = false;
     played->fadeIn = 1.0f;
-    shareImages(game, *played);
     if (fromPointer) {
         played->currentScreen = model->screenIndex;
         played->currentLevel().reset();
@@ -138,6 +133,8 @@ void Editor::play(int firstPlane, int planeCount, bool fromPointer)
         played->player.setPosition(x, y);
         played->player.setLastPosition(x, y);
     }
+    ghost.reset();
+    picture.ghost.shown = false;
     mode = Mode::Playing;
 }
 
@@ -172,5 +169,75 @@ void Editor::frame(Drawer& drawer)
             stopPlaying("THE LAST DOOR WAS REACHED");
         return;
     }
+    followProof();
+    stepGhost();
     picture.draw(drawer, game, *model);
+}
+
+void Editor::followProof()
+{
+    if (!proofStarted || model->revision != provenRevision || model->plane != provenPlane) {
+        proof.prove(model->planes[model->plane]);
+        provenRevision = model->revision;
+        provenPlane = model->plane;
+        proofStarted = true;
+        ghost.reset();
+        picture.ghost.shown = false;
+    }
+    proof.update();
+    const ProofRunner::Status found = proof.status();
+    picture.furthest.shown = found.state == ProofRunner::State::NoRoute ||
+                             found.state == ProofRunner::State::GaveUp;
+    picture.furthest.screen = found.furthest.screen;
+    picture.furthest.x = found.furthest.x + Player::width / 2.0f;
+    picture.furthest.y = found.furthest.y + Player::height / 2.0f;
+    switch (found.state) {
+    case ProofRunner::State::Searching: {
+        const int percent = found.maxFrames > 0 ? found.framesSearched * 100 / found.maxFrames : 0;
+        picture.proofLine = "PROVING... " + std::to_string(percent) + " PERCENT";
+        break;
+    }
+    case ProofRunner::State::Found:
+        picture.proofLine = "ROUTE " + std::to_string(found.route.size()) + " FRAMES - R";
+        break;
+    case ProofRunner::State::NoRoute: picture.proofLine = "NO ROUTE - X FURTHEST"; break;
+    case ProofRunner::State::GaveUp: picture.proofLine = "NO ROUTE FOUND - X FURTHEST"; break;
+    default: picture.proofLine.clear(); break;
+    }
+}
+
+void Editor::startGhost()
+{
+    const ProofRunner::Status found = proof.status();
+    if (found.state != ProofRunner::State::Found) {
+        model->status = "NO ROUTE TO SHOW YET";
+        return;
+    }
+    ghost = PlaneProof::gameAtStart(model->planes[model->plane]);
+    ghostRoute = found.route;
+    ghostStep = 0;
+    model->status = "THE GHOST WALKS THE ROUTE";
+}
+
+void Editor::stepGhost()
+{
+    picture.walking = nullptr;
+    if (!ghost)
+        return;
+    if (ghostStep >= ghostRoute.size()) {
+        ghost.reset();
+        picture.ghost.shown = false;
+        model->status = "THE GHOST REACHED THE DOOR";
+        return;
+    }
+    RouteSearch::play(*ghost, ghostRoute[ghostStep++]);
+    // The editor follows the ghost from screen to screen, its blocks
+    // breathing as the ghost meets them.
+    model->screenIndex = ghost->currentScreen;
+    model->selected = -1;
+    model->allScreens = false;
+    picture.walking = &ghost->currentLevel();
+    picture.ghost = {true, ghost->currentScreen, static_cast<float>(ghost->player.x),
+                     static_cast<float>(ghost->player.y)};
+    picture.ghostFacingRight = ghost->player.facingRight;
 }

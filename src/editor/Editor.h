@@ -8,6 +8,7 @@
 #include "editor/EditorControls.h"
 #include "editor/EditorModel.h"
 #include "editor/EditorPicture.h"
+#include "editor/ProofRunner.h"
 #include "input/GameControls.h"
 
 class Drawer;
@@ -39,6 +40,8 @@ public:
     // Null until the editor is first opened.
     std::unique_ptr<EditorModel> model;
     EditorPicture picture;
+    // Proves the plane being edited after each change.
+    ProofRunner proof;
 
 private:
     enum class Mode { Closed, Editing, Playing };
@@ -48,6 +51,10 @@ private:
     void stopPlaying(const std::string& said);
     void playEvent(const SDL_Event& event);
     void pageEvent(const SDL_Event& event);
+    // Starts a proof when the plane on show has changed; says what it found.
+    void followProof();
+    void startGhost();
+    void stepGhost();
 
     GamePlay& game;
     Mode mode = Mode::Closed;
@@ -56,4 +63,12 @@ private:
     std::unique_ptr<GamePlay> played;
     std::vector<std::unique_ptr<Level>> playedScreens;
     GameControls playControls;
+    // What the proof on hand is of: the model's revision and the plane.
+    unsigned int provenRevision = 0;
+    int provenPlane = -1;
+    bool proofStarted = false;
+    // The ghost walking the route found, and how far along it is.
+    std::unique_ptr<GamePlay> ghost;
+    std::vector<RouteSearch::Action> ghostRoute;
+    std::size_t ghostStep = 0;
 };

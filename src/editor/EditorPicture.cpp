@@ -94,8 +94,12 @@ void EditorPicture::drawScreen(Drawer& drawer, GamePlay& painter, const EditorMo
                                int index, float x, float y, float scale)
 {
     Level shown = model.planes[model.plane][index];
-    shown.animPhase = phase;
-    shown.tick();
+    if (walking && index == model.screenIndex) {
+        shown = *walking;
+    } else {
+        shown.animPhase = phase;
+        shown.tick();
+    }
     painter.paintScreen(&drawer, shown, x, y, scale, frame);
     if (index == 0)
         drawer.drawImage(painter.guystand1, x + shown.playerX * scale, y + shown.playerY * scale,
@@ -130,15 +134,14 @@ void EditorPicture::drawMarks(Drawer& drawer, GamePlay& painter, const EditorMod
 
 void EditorPicture::drawStatus(Drawer& drawer, const EditorModel& model)
 {
-    const float top = height - statusHeight;
+    // The glyphs are square and advance by their size: a line's width is
+    // its length times the size.
+    const float top = height - statusHeight, textTop = top + (statusHeight - statusSize) / 2;
     drawer.fillRect(0.0f, top, width, statusHeight, 0, 0, 0, 170);
-    std::string line = model.status;
-    if (!proofLine.empty())
-        line += "   " + proofLine;
-    drawer.drawText(line, 8.0f, top + (statusHeight - statusSize) / 2, statusSize, 1.0f, 1.0f,
-                    1.0f, 1.0f);
-    drawer.drawText("F1 KEYS", width - 8.0f - 7 * statusSize, top + (statusHeight - statusSize) / 2,
-                    statusSize, 0.7f, 0.9f, 0.7f, 1.0f);
+    drawer.drawText(model.status, 8.0f, textTop, statusSize, 1.0f, 1.0f, 1.0f, 1.0f);
+    drawer.drawText(proofLine, width - 8.0f - statusSize * proofLine.size(), textTop, statusSize,
+                    0.75f, 1.0f, 0.75f, 1.0f);
+    drawer.drawText("F1 KEYS", width - 8.0f - 12.0f * 7, 8.0f, 12.0f, 1.0f, 1.0f, 1.0f, 0.7f);
 }
 
 void EditorPicture::drawPointer(Drawer& drawer, const EditorModel& model)

@@ -22,7 +22,7 @@ public:
         float x = 0.0f, y = 0.0f;
     };
 
-    static constexpr float statusSize = 16.0f;
+    static constexpr float statusSize = 14.0f;
     static constexpr float statusHeight = 28.0f;
 
     // One frame; painter lends its images and its painting of a screen.
@@ -34,6 +34,9 @@ public:
     Mark furthest;
     Mark ghost;
     bool ghostFacingRight = true;
+    // A screen shown as it is, breathing of its own (the ghost's), instead
+    // of the model's screen.
+    const Level* walking = nullptr;
     bool helpOpen = false;
     bool listOpen = false;
     std::vector<std::string> listLines;
