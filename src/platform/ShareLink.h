@@ -12,6 +12,9 @@ public:
 
     // True where show() puts a link before the player.
     static bool available();
+    // True once after the page's own share button was pressed: the game
+    // then shows the link of the plane in front of the player.
+    static bool requested();
     // Shows the page's own address with "#plane=" and the code, to copy.
     static void show(const std::string& code);
     // The code of the link the page was opened with, once the player has

@@ -6,6 +6,11 @@ bool ShareLink::available()
     return false;
 }
 
+bool ShareLink::requested()
+{
+    return false;
+}
+
 void ShareLink::show(const std::string&) {}
 
 std::string ShareLink::takeArrived()
