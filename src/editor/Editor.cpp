@@ -1,11 +1,19 @@
 #include "editor/Editor.h"
 
+#include "editor/ProofNote.h"
+#include "editor/ShareCode.h"
+#include "game/LevelLoader.h"
+#include "game/LevelWriter.h"
 #include "game/PlaneProof.h"
+#include "platform/ShareLink.h"
 #include "game/GamePlay.h"
 #include "game/LogicalScreen.h"
 #include "game/Player.h"
 #include "VellumDrawingLib/Drawer.h"
 #include "VellumDrawingLib/VideoMode.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -32,17 +40,55 @@ Editor::~Editor() = default;
 void Editor::open()
 {
     if (!model) {
-        // Something to change at once: the plane the figure is on.
-        EditorModel::Screens screens;
-        const Plane& current = game.planes[game.currentPlane];
-        for (int i = 0; i < Plane::screenCount; ++i)
-            screens[i] = *current.levels[i];
-        model = std::make_unique<EditorModel>(std::vector<EditorModel::Screens>{screens}, 0,
-                                              game.currentScreen);
+        const PlaneList kept = planesFile.load();
+        std::vector<EditorModel::Screens> planes = EditorModel::screensOf(kept);
+        if (planes.empty()) {
+            // Something to change at once: the plane the figure is on.
+            EditorModel::Screens screens;
+            const Plane& current = game.planes[game.currentPlane];
+            for (int i = 0; i < Plane::screenCount; ++i)
+                screens[i] = *current.levels[i];
+            planes.push_back(screens);
+        }
+        model = std::make_unique<EditorModel>(planes, 0, game.currentScreen);
+        for (std::size_t p = 0; p < kept.notes.size() && p < planes.size(); ++p) {
+            const std::string text = planeText(static_cast<int>(p));
+            const int frames = ProofNote::read(kept.notes[p], text);
+            if (frames != ProofNote::unknown)
+                proofs[ProofNote::hashOf(text)] = frames;
+        }
+        if (kept.planes.empty())
+            keepPlanes();
+        keptRevision = model->revision;
     } else {
         model->chooseScreen(game.currentScreen);
     }
     mode = Mode::Editing;
+}
+
+std::string Editor::planeText(int plane) const
+{
+    std::vector<EditorModel::Screens> one{model->planes[plane]};
+    return LevelWriter::write(EditorModel::planesOf(one));
+}
+
+void Editor::keepPlanes()
+{
+    std::vector<std::string> notes;
+    for (int p = 0; p < static_cast<int>(model->planes.size()); ++p) {
+        const std::string text = planeText(p);
+        const auto proof = proofs.find(ProofNote::hashOf(text));
+        notes.push_back(proof == proofs.end() ? "" : ProofNote::make(text, proof->second));
+    }
+    planesFile.changed(EditorModel::planesOf(model->planes), notes);
+    keptRevision = model->revision;
+}
+
+void Editor::flush()
+{
+    if (model && model->revision != keptRevision)
+        keepPlanes();
+    planesFile.flush();
 }
 
 void Editor::handleEvent(const SDL_Event& event, const VideoMode& video, const Drawer& drawer)
@@ -87,6 +133,91 @@ void Editor::pageEvent(const SDL_Event& event)
         --picture.listChoice;
     else if (sym == SDLK_DOWN && picture.listChoice + 1 < count)
         ++picture.listChoice;
+    else if ((sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && count > 0)
+        importChosen();
+}
+
+void Editor::exportPlane()
+{
+    model->finishGesture();
+    const std::string text = planeText(model->plane);
+    const auto proof = proofs.find(ProofNote::hashOf(text));
+    const std::vector<Plane> plane = EditorModel::planesOf(model->planes);
+    const std::string written = planesFile.exportPlane(
+        plane[model->plane], proof == proofs.end() ? "" : ProofNote::make(text, proof->second));
+    model->status = written.empty() ? "COULD NOT EXPORT - SEE THE GAME OUTPUT"
+                                    : "EXPORTED INTO THE PLANES FOLDER";
+}
+
+void Editor::listImports()
+{
+    importFiles = planesFile.importable();
+    picture.listLines.clear();
+    for (const FilePath& file : importFiles) {
+        std::string name = file.getNameWithExtension();
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        picture.listLines.push_back(name);
+    }
+    picture.listChoice = 0;
+    picture.listOpen = true;
+}
+
+void Editor::importChosen()
+{
+    picture.listOpen = false;
+    const std::size_t room = LevelLoader::maxPlanes - model->planes.size();
+    const PlaneList list = planesFile.importFile(importFiles[picture.listChoice], room);
+    if (list.size() == 0) {
+        model->status = "NOTHING TAKEN IN - SEE THE GAME OUTPUT";
+        return;
+    }
+    model->takeIn(EditorModel::screensOf(list));
+}
+
+void Editor::share()
+{
+    if (!ShareLink::available()) {
+        model->status = "LINKS ARE FOR THE PAGE - X EXPORTS A FILE";
+        return;
+    }
+    const std::vector<Plane> planes = EditorModel::planesOf(model->planes);
+    ShareLink::show(ShareCode::encode(planes[model->plane]));
+    model->status = "THE LINK IS BESIDE THE GAME";
+}
+
+void Editor::pass()
+{
+    pageRequests();
+    if (!model)
+        return;
+    if (model->revision != keptRevision)
+        keepPlanes();
+    // The proof goes on while the game is played, so that its note is kept.
+    followProof();
+    planesFile.frame();
+}
+
+void Editor::pageRequests()
+{
+    if (ShareLink::requested()) {
+        if (isOpen())
+            share();
+        else
+            ShareLink::show(ShareCode::encode(game.planes[game.currentPlane]));
+    }
+    const std::string arrived = ShareLink::takeArrived();
+    if (arrived.empty())
+        return;
+    const PlaneList list = ShareCode::decode(arrived);
+    if (list.size() == 0)
+        return;
+    if (!model)
+        open();
+    mode = Mode::Editing;
+    model->takeIn(EditorModel::screensOf(list));
+    if (model->status.compare(0, 8, "TAKEN IN") == 0)
+        play(model->plane, 1, false);
 }
 
 void Editor::carryOut(EditorControls::Request request)
@@ -95,17 +226,16 @@ void Editor::carryOut(EditorControls::Request request)
     switch (request) {
     case Request::Leave:
         model->finishGesture();
+        flush();
         mode = Mode::Closed;
         break;
+    case Request::Export: exportPlane(); break;
+    case Request::Import: listImports(); break;
     case Request::Help: picture.helpOpen = true; break;
     case Request::Play: play(model->plane, 1, false); break;
     case Request::PlayFromPointer: play(model->plane, 1, true); break;
     case Request::PlayAll: play(0, static_cast<int>(model->planes.size()), false); break;
-    case Request::Import:
-        picture.listOpen = true;
-        picture.listChoice = 0;
-        break;
-    case Request::Share: model->status = "SHARING IS ON THE PAGE"; break;
+    case Request::Share: share(); break;
     case Request::ShowRoute: startGhost(); break;
     default: break;
     }
@@ -169,7 +299,6 @@ void Editor::frame(Drawer& drawer)
             stopPlaying("THE LAST DOOR WAS REACHED");
         return;
     }
-    followProof();
     stepGhost();
     picture.draw(drawer, game, *model);
 }
@@ -180,23 +309,39 @@ void Editor::followProof()
         proof.prove(model->planes[model->plane]);
         provenRevision = model->revision;
         provenPlane = model->plane;
+        provenHash = ProofNote::hashOf(planeText(model->plane));
         proofStarted = true;
         ghost.reset();
         picture.ghost.shown = false;
     }
     proof.update();
     const ProofRunner::Status found = proof.status();
-    picture.furthest.shown = found.state == ProofRunner::State::NoRoute ||
-                             found.state == ProofRunner::State::GaveUp;
+    const bool noRoute = found.state == ProofRunner::State::NoRoute ||
+                         found.state == ProofRunner::State::GaveUp;
+    picture.furthest.shown = noRoute;
     picture.furthest.screen = found.furthest.screen;
     picture.furthest.x = found.furthest.x + Player::width / 2.0f;
     picture.furthest.y = found.furthest.y + Player::height / 2.0f;
-    switch (found.state) {
-    case ProofRunner::State::Searching: {
-        const int percent = found.maxFrames > 0 ? found.framesSearched * 100 / found.maxFrames : 0;
-        picture.proofLine = "PROVING... " + std::to_string(percent) + " PERCENT";
-        break;
+    if (found.state == ProofRunner::State::Found || noRoute) {
+        const int frames = noRoute ? ProofNote::noRoute : static_cast<int>(found.route.size());
+        const auto known = proofs.find(provenHash);
+        if (known == proofs.end() || known->second != frames) {
+            proofs[provenHash] = frames;
+            keepPlanes();
+        }
     }
+    const auto before = proofs.find(provenHash);
+    switch (found.state) {
+    case ProofRunner::State::Searching:
+        if (before != proofs.end())
+            picture.proofLine = before->second >= 0
+                                    ? "PROVEN BEFORE - ROUTE " + std::to_string(before->second)
+                                    : "NO ROUTE BEFORE - PROVING";
+        else
+            picture.proofLine = "PROVING... " +
+                                std::to_string(found.maxFrames > 0 ? found.framesSearched * 100 / found.maxFrames : 0) +
+                                " PERCENT";
+        break;
     case ProofRunner::State::Found:
         picture.proofLine = "ROUTE " + std::to_string(found.route.size()) + " FRAMES - R";
         break;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <SDL.h>
@@ -8,6 +10,7 @@
 #include "editor/EditorControls.h"
 #include "editor/EditorModel.h"
 #include "editor/EditorPicture.h"
+#include "editor/PlanesFile.h"
 #include "editor/ProofRunner.h"
 #include "input/GameControls.h"
 
@@ -36,12 +39,18 @@ public:
     void handleEvent(const SDL_Event& event, const VideoMode& video, const Drawer& drawer);
     // One frame while open: the editor's picture, or the plane in play.
     void frame(Drawer& drawer);
+    // Writes what waits to be written: on leaving and when the game ends.
+    void flush();
+    // Each pass of the loop, open or not: the page's share button, a plane
+    // a link brought (taken in and played at once), the proof and the file.
+    void pass();
 
     // Null until the editor is first opened.
     std::unique_ptr<EditorModel> model;
     EditorPicture picture;
     // Proves the plane being edited after each change.
     ProofRunner proof;
+    PlanesFile planesFile;
 
 private:
     enum class Mode { Closed, Editing, Playing };
@@ -54,6 +63,15 @@ private:
     // Starts a proof when the plane on show has changed; says what it found.
     void followProof();
     void startGhost();
+    void pageRequests();
+    // Hands the planes, each with its proof's note, to the file.
+    void keepPlanes();
+    void exportPlane();
+    void listImports();
+    void importChosen();
+    void share();
+    // The saved text of one plane of the model.
+    std::string planeText(int plane) const;
     void stepGhost();
 
     GamePlay& game;
@@ -67,6 +85,12 @@ private:
     unsigned int provenRevision = 0;
     int provenPlane = -1;
     bool proofStarted = false;
+    // The proofs found this session and read from the file: a plane's
+    // text's hash to its route's length (or ProofNote::noRoute).
+    std::map<std::string, int> proofs;
+    std::string provenHash;
+    unsigned int keptRevision = 0;
+    std::vector<FilePath> importFiles;
     // The ghost walking the route found, and how far along it is.
     std::unique_ptr<GamePlay> ghost;
     std::vector<RouteSearch::Action> ghostRoute;

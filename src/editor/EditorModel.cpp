@@ -445,6 +445,19 @@ EditorModel::Screens EditorModel::newPlane()
     return screens;
 }
 
+void EditorModel::takeIn(const std::vector<Screens>& more)
+{
+    const std::size_t room = LevelLoader::maxPlanes - planes.size();
+    if (more.empty() || room == 0) {
+        status = room == 0 ? "AT MOST " + std::to_string(LevelLoader::maxPlanes) + " PLANES" : "NO PLANE TO TAKE IN";
+        return;
+    }
+    const std::size_t count = std::min(room, more.size());
+    planes.insert(planes.begin() + plane + 1, more.begin(), more.begin() + static_cast<long>(count));
+    showPlane(plane + 1);
+    commit("TAKEN IN, " + where());
+}
+
 std::string EditorModel::text() const
 {
     // The writer only reads through the planes' references.
@@ -463,7 +476,11 @@ std::vector<Plane> EditorModel::planesOf(std::vector<Screens>& screens)
 
 std::vector<EditorModel::Screens> EditorModel::screensOf(const std::string& text)
 {
-    const PlaneList list = PlaneList::read("the planes", text);
+    return screensOf(PlaneList::read("the planes", text));
+}
+
+std::vector<EditorModel::Screens> EditorModel::screensOf(const PlaneList& list)
+{
     std::vector<Screens> result(list.planes.size());
     for (std::size_t p = 0; p < list.planes.size(); ++p)
         for (int s = 0; s < Plane::screenCount; ++s)

@@ -7,6 +7,8 @@
 #include "game/Level.h"
 #include "game/Plane.h"
 
+class PlaneList;
+
 // The player's planes as they are being edited, what is selected and the
 // whole history of them, each state kept as the planes' saved text: plain
 // data, no SDL and no drawing. Every edit keeps
@@ -59,6 +61,9 @@ public:
     void copyPlane();
     void removePlane();
     void movePlane(int delta);
+    // Planes from elsewhere (a file, a link), after this one; as many as
+    // there is room for.
+    void takeIn(const std::vector<Screens>& more);
     bool undo();
     bool redo();
 
@@ -66,6 +71,7 @@ public:
     std::string text() const;
     // Planes read back from such a text; throws FatalError as the loader does.
     static std::vector<Screens> screensOf(const std::string& text);
+    static std::vector<Screens> screensOf(const PlaneList& list);
     static std::vector<Plane> planesOf(std::vector<Screens>& screens);
 
     static Breathing breathingOf(const Block& block, int* phase = nullptr);

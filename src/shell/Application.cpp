@@ -115,6 +115,7 @@ void Application::eventLoop()
     while (runPass()) {
     }
     journey.keep();
+    editor.flush();
 }
 
 bool Application::runPass()
@@ -138,6 +139,7 @@ bool Application::pass(bool waits)
     // press, so one that was not there at the start is looked for again.
     openJoystick();
     drainEvents();
+    editor.pass();
     if (quitRequested)
         return false;
     if (pause.isPaused()) {
