@@ -33,7 +33,7 @@ void shareImages(const GamePlay& from, GamePlay& to)
 
 }  // namespace
 
-Editor::Editor(GamePlay& game) : game(game) {}
+Editor::Editor(GamePlay& game, PlanesFile file) : planesFile(std::move(file)), game(game) {}
 
 Editor::~Editor() = default;
 

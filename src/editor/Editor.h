@@ -26,8 +26,9 @@ class VideoMode;
 class Editor {
 public:
     // game: the game in play, whose plane is copied the first time and whose
-    // images and painting the picture borrows.
-    explicit Editor(GamePlay& game);
+    // images and painting the picture borrows; file: where the planes are
+    // kept (a file of path "" keeps nothing).
+    explicit Editor(GamePlay& game, PlanesFile file = PlanesFile());
     ~Editor();
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
