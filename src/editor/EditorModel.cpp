@@ -146,7 +146,7 @@ void EditorModel::selectAt(int x, int y)
         const Block& b = blocks[i];
         if (x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height) {
             selected = i;
-            status = "BLOCK " + std::to_string(i + 1) + " OF " + std::to_string(blocks.size());
+            status = blockLine();
             return;
         }
     }
@@ -163,8 +163,14 @@ void EditorModel::selectNext(int direction)
     if (next >= count)
         next = -1;
     selected = next;
-    status = selected < 0 ? "NO BLOCK SELECTED"
-                          : "BLOCK " + std::to_string(selected + 1) + " OF " + std::to_string(count);
+    status = selected < 0 ? "NO BLOCK SELECTED" : blockLine();
+}
+
+std::string EditorModel::blockLine() const
+{
+    const Block& block = screen().blocks[selected];
+    return "BLOCK " + std::to_string(selected + 1) + " OF " + std::to_string(screen().blocks.size()) +
+           " - TYPE " + std::to_string(block.type + 1) + ", " + nameOf(breathingOf(block));
 }
 
 bool EditorModel::hasSelection()

@@ -107,6 +107,8 @@ private:
     void setBreathing(Block& block, Breathing breathing, int phase);
     bool hasSelection();
     std::string where() const;
+    // What the selected block is.
+    std::string blockLine() const;
 
     std::vector<State> history;
     std::size_t now = 0;
