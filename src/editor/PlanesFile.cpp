@@ -93,7 +93,12 @@ bool PlanesFile::keepAside(const std::string& problem)
 
 void PlanesFile::changed(const std::vector<Plane>& planes, const std::vector<std::string>& notes)
 {
-    text = LevelWriter::write(planes, notes);
+    changed(LevelWriter::write(planes, notes));
+}
+
+void PlanesFile::changed(std::string levelsText)
+{
+    text = std::move(levelsText);
     // The wait runs from the first change not yet written, so that steady
     // editing still reaches the disk about once a second.
     if (!waiting)
