@@ -11,8 +11,9 @@
 # game's update, of its drawing and of a bare frame (clear and swap) on the
 # same window from build/BrickVoyagerFrameBench playing the walkthrough; the
 # decoding of one music buffer and audioBlock per frame from
-# build/BrickVoyagerAudioBench. Needs no display of its own: each run gets a
-# virtual one.
+# build/BrickVoyagerAudioBench; and, once rather than per run, the proof of
+# each shipped plane (build/BrickVoyagerProofBench: CPU time and route
+# frames). Needs no display of its own: each run gets a virtual one.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
@@ -23,7 +24,7 @@ wide=(-s "-screen 0 1920x1080x24")
 [ -f build/CMakeCache.txt ] || scripts/setup.sh build > /dev/null || { echo "bench: the build failed"; exit 1; }
 cmake -S . -B build > /dev/null
 cmake --build build -j2 --target BrickVoyager BrickVoyagerGameBench BrickVoyagerFrameBench \
-  BrickVoyagerAudioBench > /dev/null || { echo "bench: the benchmarks did not build"; exit 1; }
+  BrickVoyagerAudioBench BrickVoyagerProofBench > /dev/null || { echo "bench: the benchmarks did not build"; exit 1; }
 
 work=$(mktemp -d /tmp/bv-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -95,3 +96,5 @@ echo "  CPU per frame, running game:         $cpu_window ms in the 1024 x 768 wi
 echo "  music decoding, one buffer:          $decode ms of its 250 ms ($(awk -v d="$decode" 'BEGIN { printf "%.2f", d / 2.5 }')%)"
 echo "  audioBlock per game frame (1323):    $(median mix) us"
 echo "  peak resident memory:                $(median peak_rss) MiB"
+echo "  proof of each shipped plane (CPU time, route frames), one run:"
+build/BrickVoyagerProofBench | sed -e 's/^ProofBench: /    /'

@@ -30,6 +30,7 @@ void runInBrowser(std::unique_ptr<Application> application)
                 return;
             emscripten_cancel_main_loop();
             running->journey.keep();
+            running->editor.flush();
             delete running;
             EM_ASM({
                 if (Module.bvEnded)

@@ -17,7 +17,8 @@ class Drawer;
 // It turns arrow keys into walking, jumping and doors, applies the landing
 // and blocking rules and changes screens and planes, once per frame in
 // draw(). Construction throws FatalError when the levels file cannot be
-// loaded or holds no plane; nothing after that fails.
+// loaded or holds no plane; nothing after that fails. The rules keep no
+// state outside the object, so games on several threads do not meet.
 class GamePlay {
 public:
     // The edge through which the figure left a screen.
@@ -27,6 +28,10 @@ public:
     GamePlay();
     // Reads the given levels file instead (tests and level tools).
     explicit GamePlay(const std::string& levelsPath);
+    // Plays screens already made, reading no file: four a plane, in order
+    // (a plane being edited, a route search's own copy). Throws FatalError
+    // when they make no whole plane.
+    explicit GamePlay(std::vector<std::unique_ptr<Level>> screens);
     GamePlay(const GamePlay&) = delete;
     GamePlay& operator=(const GamePlay&) = delete;
 
@@ -34,6 +39,9 @@ public:
     void keyUp(const SDL_keysym& key);
     // One frame: the update, then the painting.
     void draw(Drawer* drawer);
+    // One frame of the rules alone, unpainted (what the route search plays).
+    // Only the painting's own counters and fades then stand still.
+    void update();
     // Replaces the hand-made screens by random ones for good.
     void useRandomLevels();
     // A screen change through the given edge.
@@ -47,6 +55,11 @@ public:
     // image that does not decode keeps the id 0 and is not drawn; a 0 for the
     // first vignette makes the next frame try again.
     void loadImages(Drawer* drawer);
+
+    // A screen's ground, door and blocks as a frame paints them, at (x, y)
+    // and scaled by scale; the blocks show the images of animation frame
+    // frame. For pictures of screens other than the one in play.
+    void paintScreen(Drawer* drawer, const Level& screen, float x, float y, float scale, int frame);
 
     // The screen on display.
     Level& currentLevel() { return *planes[currentPlane].levels[currentScreen]; }
@@ -75,7 +88,6 @@ public:
     int currentScreen = 0;  // 0..3 within the current plane
     int currentPlane = 0;
     std::vector<Plane> planes;
-    LevelLoader loader;
     bool showTitle = true;
     // 1.0: not started; from 0.999 down to 0 and below once the last door is passed.
     float endFade = 1.0f;
@@ -88,10 +100,10 @@ public:
 private:
     void start();
     void placeAtStart(const Level& first);
-    void update();
     void render(Drawer* drawer);
     void drawFigure(Drawer* drawer);
     void drawBlocks(Drawer* drawer);
+    void drawBlocksOf(Drawer* drawer, const Level& screen, float x, float y, float scale, int frame);
     void drawShaking(Drawer* drawer, unsigned int image, float x, float y);
     void drawVeils(Drawer* drawer);
     void drawImage(Drawer* drawer, unsigned int image, float x, float y, float scaleX = 1.0f,
@@ -101,6 +113,6 @@ private:
     void tryJump();
     void fillRandomScreen();
 
-    // The screens of every plane, taken over from the loader.
+    // The screens of every plane, taken over from the loader or given.
     std::vector<std::unique_ptr<Level>> ownedLevels;
 };

@@ -75,16 +75,21 @@ const std::vector<CollisionHull>& Level::getHulls()
     return hulls;
 }
 
-void Level::tick()
+void Level::setScalesAt(float phase)
 {
-    const float p = animPhase;
-    const int i0 = static_cast<int>(p);
+    const int i0 = static_cast<int>(phase);
     const int i1 = i0 + 1 < Block::keyCount ? i0 + 1 : 0;
-    const float f = p - static_cast<float>(i0);
+    const float f = phase - static_cast<float>(i0);
     if (i0 >= 0 && i0 < Block::keyCount) {
         for (Block& block : blocks)
             block.scale = (1.0f - f) * block.scaleKeys[i0] + f * block.scaleKeys[i1];
     }
+}
+
+void Level::tick()
+{
+    const float p = animPhase;
+    setScalesAt(p);
     float next = p + phaseStep;
     if (next >= 16.0f)
         next -= 16.0f;

@@ -28,6 +28,8 @@ public:
     const std::vector<CollisionHull>& getHulls();
     // One frame of breathing: scales from the phase, then the phase advances.
     void tick();
+    // The scales tick() gives at the phase, the phase itself left alone.
+    void setScalesAt(float phase);
 
     static constexpr float phaseStep = 0.02f;
 

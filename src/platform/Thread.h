@@ -26,6 +26,10 @@ public:
 
     static int threadMethod(void* target);
 
+    // Whether this system runs threads at all (the page does not): work that
+    // would have one does itself in slices of the main loop where not.
+    static bool systemRunsThreads();
+
 protected:
     // Waits for the thread now; later calls and the destructor then do nothing.
     // A derived class that must release what run() uses calls this first.

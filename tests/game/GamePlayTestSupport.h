@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "../tools/walkthrough/Walkthrough.h"
 #include "CoutCapture.h"
 #include "game/GamePlay.h"
 #include "game/LogicalScreen.h"
 #include "TestSupport.h"
 #include "VellumDrawingLib/NullDrawer.h"
+#include "Walkthrough.h"
 
 inline std::unique_ptr<GamePlay> gameOf(const std::string& planes)
 {

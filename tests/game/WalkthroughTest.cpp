@@ -5,7 +5,7 @@
 #include <functional>
 #include <unordered_set>
 
-#include "../tools/walkthrough/RouteSearch.h"
+#include "game/RouteSearch.h"
 #include "GamePlayTestSupport.h"
 
 namespace {
@@ -84,9 +84,9 @@ TEST(WalkthroughTest, CommittedScriptFinishesTheShippedLevelsAndForgivesEveryJum
                 playFrame(game);
             }
             const auto& known = onRoute[game.currentPlane];
-            EXPECT_FALSE(RouteSearch::search(game, bounded, [&known](GamePlay& g) {
+            EXPECT_FALSE(RouteSearch(game, bounded, [&known](GamePlay& g) {
                              return RouteSearch::inFrontOfDoor(g) || known.count(RouteSearch::fingerprint(g)) > 0;
-                         }).empty())
+                         }).finish().empty())
                 << "the jump at frame " << pressed << " taken " << shift << " frames "
                 << (shift < 0 ? "early" : "late") << " leads nowhere (plane " << game.currentPlane << ")";
             RouteSearch::restore(game, before);

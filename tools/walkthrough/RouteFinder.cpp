@@ -1,7 +1,7 @@
 // Finds a route through a levels file and writes it as a walkthrough script.
 //   BrickVoyagerRouteFinder [OPTIONS] LEVELS_FILE SCRIPT_OUT
 //                           [MAX_FRAMES_PER_PLANE [CAP]]
-// Plane by plane, the search of RouteSearch.h plays the real game from the
+// Plane by plane, the game's route search (src/game/RouteSearch.h) plays the real game from the
 // plane's start until the figure stands in front of the plane's door; the
 // route found is the fewest frames the search saw. Options:
 //   --mid-air, --off-screen  the shortcuts the rules allow beyond what a
@@ -28,11 +28,12 @@
 
 #include "FatalError.h"
 #include "game/BlockTypes.h"
-#include "RouteSearch.h"
+#include "game/RouteSearch.h"
+#include "Walkthrough.h"
 
 namespace {
 
-using RouteSearch::Held;
+using Held = RouteSearch::Held;
 
 struct Change {
     std::string kind;
@@ -88,9 +89,9 @@ bool apply(GamePlay& game, const Change& change)
 void stepThroughDoor(GamePlay& game)
 {
     game.downHeld = true;
-    RouteSearch::frame(game, RouteSearch::None, false);
+    RouteSearch::play(game, {RouteSearch::None, false});
     game.downHeld = false;
-    RouteSearch::frame(game, RouteSearch::None, false);
+    RouteSearch::play(game, {RouteSearch::None, false});
 }
 
 // Puts the figure in front of the current plane's door, wherever it is.
@@ -118,7 +119,7 @@ void traceRoute(GamePlay& game, const RouteSearch::Snapshot& start,
         const int screen = game.currentScreen;
         const bool grounded = game.player.grounded;
         const RouteSearch::Action action = RouteSearch::actions[path[i]];
-        RouteSearch::frame(game, action.held, action.up);
+        RouteSearch::play(game, action);
         if (screen != game.currentScreen || action.up || (game.player.grounded && !grounded))
             std::cout << "  frame " << i << ": screen " << game.currentScreen << ", figure at "
                       << game.player.x << ", " << game.player.y << (action.up ? ", jumps" : "")
@@ -223,7 +224,7 @@ int main(int argc, char** argv)
             Walkthrough::play(game, script);
             const RouteSearch::Snapshot start = RouteSearch::take(game);
             const std::vector<unsigned char> path =
-                RouteSearch::search(game, options, RouteSearch::inFrontOfDoor);
+                RouteSearch(game, options, RouteSearch::inFrontOfDoor).finish();
             std::cout << "RouteFinder: from frame " << afterFrame << " of " << afterScript
                       << " in plane " << game.currentPlane << ": "
                       << (path.empty() ? "no route found" : std::to_string(path.size()) + " frames to the door")
@@ -244,7 +245,7 @@ int main(int argc, char** argv)
             std::cout << "RouteFinder: plane " << plane << " from frame " << frameNumber << std::endl;
             const RouteSearch::Snapshot start = RouteSearch::take(game);
             const std::vector<unsigned char> path =
-                RouteSearch::search(game, options, RouteSearch::inFrontOfDoor);
+                RouteSearch(game, options, RouteSearch::inFrontOfDoor).finish();
             if (path.empty()) {
                 std::cout << "RouteFinder: no route found through plane " << plane << std::endl;
                 return 1;

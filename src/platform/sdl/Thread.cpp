@@ -31,3 +31,8 @@ void Thread::waitForThread()
     SDL_WaitThread(handle, nullptr);
     handle = nullptr;
 }
+
+bool Thread::systemRunsThreads()
+{
+    return true;
+}

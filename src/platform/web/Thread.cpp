@@ -20,3 +20,8 @@ int Thread::threadMethod(void* target)
 }
 
 void Thread::waitForThread() {}
+
+bool Thread::systemRunsThreads()
+{
+    return false;
+}

@@ -1,0 +1,36 @@
+#include "game/PlaneProof.h"
+
+RouteSearch::Options PlaneProof::defaultOptions()
+{
+    RouteSearch::Options options;
+    options.maxFrames = 3000;
+    options.cap = 3000;
+    return options;
+}
+
+PlaneProof::PlaneProof(const Screens& screens, const RouteSearch::Options& options)
+    : game(gameAtStart(screens)), search(*game, options, RouteSearch::inFrontOfDoor)
+{
+}
+
+std::unique_ptr<GamePlay> PlaneProof::gameAtStart(const Screens& screens)
+{
+    std::vector<std::unique_ptr<Level>> copies;
+    for (const Level& screen : screens) {
+        copies.push_back(std::make_unique<Level>(screen));
+        Level& copy = *copies.back();
+        copy.reset();
+        for (Block& block : copy.blocks)
+            block.scale = block.scaleKeys[0];
+        copy.hulls.resize(copy.blocks.size());
+    }
+    return std::make_unique<GamePlay>(std::move(copies));
+}
+
+std::vector<RouteSearch::Action> PlaneProof::route() const
+{
+    std::vector<RouteSearch::Action> keys;
+    for (unsigned char action : search.route())
+        keys.push_back(RouteSearch::actions[action]);
+    return keys;
+}
