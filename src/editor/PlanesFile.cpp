@@ -131,6 +131,13 @@ bool PlanesFile::write()
         folderFailed = true;
         return false;
     }
+    // A file the loader would refuse would lose every plane at the next start.
+    if (text.size() > LevelLoader::maxFileBytes) {
+        report(path + " would be " + std::to_string(text.size()) + " bytes, more than the " +
+               std::to_string(LevelLoader::maxFileBytes) +
+               " the game reads; it is left as it was until planes are made smaller or fewer.");
+        return false;
+    }
     const std::string problem = FilePath(path).writeWhole(text);
     if (!problem.empty()) {
         report(path + " " + problem + "; it is left as it was and the planes are not saved.");

@@ -41,6 +41,13 @@ TEST(PlanesFileTest, AChangeIsWrittenAboutASecondLaterOrAtOnceOnFlushAndReadsBac
 
     file.changed(firstPlanes(1), {});
     file.flush();
+    // More than the game would read back is never written over what it can.
+    {
+        CoutCapture out;
+        file.changed(std::string(LevelLoader::maxFileBytes + 1, ' '));
+        file.flush();
+        EXPECT_EQ(out.lines().size(), 1u);
+    }
     PlanesFile again(path);
     const PlaneList read = again.load();
     ASSERT_EQ(read.size(), 1u);

@@ -445,14 +445,28 @@ try {
   check('loaded again, the journey continues on the second plane', second.ok, second.detail);
 
   // The fourth visit: E opens the editor on the plane in play, N puts a
-  // block at the pointer (the middle of the screen, ground on this plane),
-  // L shows the link to the plane, E goes back to the game and keeps the
-  // planes.
+  // block at the pointer (the middle of the screen, ground on this plane)
+  // and the tab is hidden at once, well before the planes file's wait for
+  // more changes is over: the page keeps the planes all the same. Shown
+  // again, L shows the link to the plane; E goes back to the game.
   const groundMiddle = await read(`(${pixelAt})(512, 384)`);
   await page.keyboard.press('KeyE');
   await sleep(500);
   await page.keyboard.press('KeyN');
-  await sleep(500);
+  await sleep(100);
+  const cover = await browser.newPage();
+  await cover.bringToFront();
+  const hiddenFrames = await read('window.bvProbe.frames');
+  const kept = await waitFor(`(${storedFile})(${JSON.stringify(planesFile)})`, 5000);
+  const stillHidden = (await read('window.bvProbe.frames')) === hiddenFrames;
+  await cover.close();
+  await page.bringToFront();
+  // An arrow resumes the paused game; in the editor it moves the pointer.
+  await page.keyboard.press('ArrowLeft');
+  await sleep(300);
+  check('an edit is kept in the browser\'s storage as soon as the tab is hidden', planesOf(kept).length === 1 && stillHidden,
+    kept === null ? `no ${planesFile} in IndexedDB` : `${planesOf(kept).length} plane(s), ${kept.length} bytes, ` +
+      `${stillHidden ? 'no frame drawn meanwhile' : 'frames drawn meanwhile'}`);
   await page.keyboard.press('KeyL');
   const link = await waitFor("document.getElementById('share-link').value", 5000);
   await page.screenshot({ path: path.join(outDir, 'editor-shared.png') });
@@ -460,9 +474,6 @@ try {
   check('in the editor, L shows a link to the plane beside the game', /#plane=[A-Za-z0-9_-]+$/.test(link || '') && link.length < 2000,
     `${link ? link.length + ' characters' : 'no link'} ("${linkNote}"), ${path.join(outDir, 'editor-shared.png')}`);
   await page.keyboard.press('KeyE');
-  const kept = await waitFor(`(${storedFile})(${JSON.stringify(planesFile)})`, 10000);
-  check('leaving the editor keeps the planes file in the browser\'s storage', planesOf(kept).length === 1,
-    kept === null ? `no ${planesFile} in IndexedDB` : `${planesOf(kept).length} plane(s), ${kept.length} bytes`);
 
   // The link in a fresh profile: the page offers the plane; taken, it joins
   // that player's planes (after a copy of the plane in play there) and is
