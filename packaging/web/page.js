@@ -171,22 +171,10 @@
     document.getElementById('offer-play').onclick = function () { answered(true); };
     document.getElementById('offer-skip').onclick = function () { answered(false); };
   }
-
-  // Leaving the page: the game writes what waits to be written (the
-  // player's planes) at once, and the write hands it on to IndexedDB, as
-  // far as the browser lets a leaving page finish.
-  function flushFiles() {
-    if (typeof Module._bvFlush === 'function') {
-      try {
-        Module._bvFlush();
-      } catch (e) {
-        console.log('Page: could not keep the last changes: ' + e);
-      }
-    }
-  }
-  window.addEventListener('pagehide', flushFiles);
-  document.addEventListener('visibilitychange', function () {
-    if (document.visibilityState === 'hidden') flushFiles();
+  // A link pasted into the address of the page already open changes only
+  // the fragment: the page starts again to offer its plane.
+  window.addEventListener('hashchange', function () {
+    if (window.location.hash.indexOf(sharePrefix) === 0) window.location.reload();
   });
 
   function mountStorage() {

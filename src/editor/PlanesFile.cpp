@@ -93,7 +93,12 @@ bool PlanesFile::keepAside(const std::string& problem)
 
 void PlanesFile::changed(const std::vector<Plane>& planes, const std::vector<std::string>& notes)
 {
-    text = LevelWriter::write(planes, notes);
+    changed(LevelWriter::write(planes, notes));
+}
+
+void PlanesFile::changed(std::string levelsText)
+{
+    text = std::move(levelsText);
     // The wait runs from the first change not yet written, so that steady
     // editing still reaches the disk about once a second.
     if (!waiting)
@@ -124,6 +129,13 @@ bool PlanesFile::write()
         report("Could not create directory " + folder.path + " (" + folderProblem +
                "); the planes you make are not kept.");
         folderFailed = true;
+        return false;
+    }
+    // A file the loader would refuse would lose every plane at the next start.
+    if (text.size() > LevelLoader::maxFileBytes) {
+        report(path + " would be " + std::to_string(text.size()) + " bytes, more than the " +
+               std::to_string(LevelLoader::maxFileBytes) +
+               " the game reads; it is left as it was until planes are made smaller or fewer.");
         return false;
     }
     const std::string problem = FilePath(path).writeWhole(text);

@@ -39,6 +39,8 @@ public:
     // The planes as they now stand, to be written after framesBetweenWrites
     // frames (the last change wins).
     void changed(const std::vector<Plane>& planes, const std::vector<std::string>& notes);
+    // The same, given the planes' levels text as LevelWriter wrote it.
+    void changed(std::string levelsText);
     // One frame has passed: writes a change that has waited long enough.
     void frame();
     // Writes a waiting change now: leaving the editor, the game ending.

@@ -41,6 +41,13 @@ TEST(PlanesFileTest, AChangeIsWrittenAboutASecondLaterOrAtOnceOnFlushAndReadsBac
 
     file.changed(firstPlanes(1), {});
     file.flush();
+    // More than the game would read back is never written over what it can.
+    {
+        CoutCapture out;
+        file.changed(std::string(LevelLoader::maxFileBytes + 1, ' '));
+        file.flush();
+        EXPECT_EQ(out.lines().size(), 1u);
+    }
     PlanesFile again(path);
     const PlaneList read = again.load();
     ASSERT_EQ(read.size(), 1u);
@@ -65,7 +72,8 @@ TEST(PlanesFileTest, AFileThatCannotBeReadIsKeptAsideUnderANewNameAndNeverWritte
         CoutCapture out;
         PlanesFile file(path);
         EXPECT_EQ(file.load().size(), 0u);
-        const std::string aside = dir.path() + "/planes.unreadable-" + std::to_string(kept.size() + 1) + ".xml";
+        const std::string aside =
+            FilePath(dir.path()).getChild("planes.unreadable-" + std::to_string(kept.size() + 1) + ".xml").path;
         ASSERT_EQ(out.lines().size(), 1u);
         EXPECT_EQ(out.lines()[0].rfind("PlanesFile: " + path + " ", 0), 0u);
         EXPECT_NE(out.lines()[0].find(c.words), std::string::npos) << out.lines()[0];

@@ -7,7 +7,6 @@
 #include "TestSupport.h"
 
 #include <cfloat>
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -111,17 +110,6 @@ TEST(LevelWriterTest, OddValuesAndNotesReadBackAsTheyWere)
     EXPECT_NE(text.find("type=\"9\""), std::string::npos);
     EXPECT_TRUE(loaded.planes[0].levels[3]->blocks.empty());
     EXPECT_NE(out.text().find("unknown type 9"), std::string::npos);
-}
-
-TEST(LevelWriterTest, EachKeyIsWrittenInTheFewestDigitsThatReadBack)
-{
-    const struct {
-        float value;
-        const char* text;
-    } cases[] = {{1.0f, "1"}, {0.7f, "0.7"}, {-2.5f, "-2.5"}, {0.1f, "0.1"}, {1e30f, "1e+30"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(LevelWriter::floatText(c.value), c.text);
-    EXPECT_TRUE(std::isnan(std::strtod(LevelWriter::floatText(std::nanf("")).c_str(), nullptr)));
 }
 
 TEST(LevelWriterTest, TextThatIsNoLevelsTextIsThrownWithoutALine)
