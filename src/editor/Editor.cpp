@@ -63,7 +63,18 @@ void Editor::open()
     } else {
         model->chooseScreen(game.currentScreen);
     }
-    mode = Mode::Editing;
+    setMode(Mode::Editing);
+}
+
+void Editor::setMode(Mode next)
+{
+    // A held arrow keeps moving the block or the pointer while editing; in
+    // play and in the game a key is held, never repeated.
+    if (next == Mode::Editing)
+        SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
+    else
+        SDL_EnableKeyRepeat(0, 0);
+    mode = next;
 }
 
 std::string Editor::planeText(int plane) const
@@ -214,7 +225,7 @@ void Editor::pageRequests()
         return;
     if (!model)
         open();
-    mode = Mode::Editing;
+    setMode(Mode::Editing);
     model->takeIn(EditorModel::screensOf(list));
     if (model->status.compare(0, 8, "TAKEN IN") == 0)
         play(model->plane, 1, false);
@@ -227,7 +238,7 @@ void Editor::carryOut(EditorControls::Request request)
     case Request::Leave:
         model->finishGesture();
         flush();
-        mode = Mode::Closed;
+        setMode(Mode::Closed);
         break;
     case Request::Export: exportPlane(); break;
     case Request::Import: listImports(); break;
@@ -265,7 +276,7 @@ void Editor::play(int firstPlane, int planeCount, bool fromPointer)
     }
     ghost.reset();
     picture.ghost.shown = false;
-    mode = Mode::Playing;
+    setMode(Mode::Playing);
 }
 
 void Editor::stopPlaying(const std::string& said)
@@ -274,7 +285,7 @@ void Editor::stopPlaying(const std::string& said)
     playedScreens.clear();
     playControls.forget();
     model->status = said;
-    mode = Mode::Editing;
+    setMode(Mode::Editing);
 }
 
 void Editor::playEvent(const SDL_Event& event)

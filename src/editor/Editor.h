@@ -56,6 +56,7 @@ public:
 private:
     enum class Mode { Closed, Editing, Playing };
 
+    void setMode(Mode next);
     void carryOut(EditorControls::Request request);
     void play(int firstPlane, int planeCount, bool fromPointer);
     void stopPlaying(const std::string& said);
