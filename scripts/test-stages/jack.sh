@@ -37,24 +37,26 @@ stop_jack() {
   fi
 }
 
-# Only the two test programs, each its source alone, and what they link; of
-# the music's, the real-time suite.
+# Only the three test programs, each its source alone, and what they link; of
+# the music's, the real-time suite; the editor's proof runner, whose search
+# runs on a thread of its own.
 tsan_build() {
   mkdir -p build-tsan
   cmake -S . -B build-tsan -DBV_TSAN=ON "${fast_build[@]}" \
     "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" > build-tsan/configure.log 2>&1 || {
     cat build-tsan/configure.log; return 1; }
-  cmake --build build-tsan -j"$(nproc)" --target BackgroundMusicTest MusicLevelTest
+  cmake --build build-tsan -j"$(nproc)" --target BackgroundMusicTest MusicLevelTest ProofRunnerTest
 }
 
 tsan_music() {
   await_build tsan_build || return 1
   TSAN_OPTIONS="halt_on_error=1:exitcode=66" build-tsan/BackgroundMusicTest --gtest_filter='BackgroundMusicRealTimeTest.*' &&
-    TSAN_OPTIONS="halt_on_error=1:exitcode=66" build-tsan/MusicLevelTest
+    TSAN_OPTIONS="halt_on_error=1:exitcode=66" build-tsan/MusicLevelTest &&
+    TSAN_OPTIONS="halt_on_error=1:exitcode=66" build-tsan/ProofRunnerTest
 }
 
 tsan_stage() {
-  record_stage "thread sanitizer: real-time music" tsan_music
+  record_stage "thread sanitizer: real-time music, proof runner" tsan_music
 }
 
 service_starts+=(start_jack)

@@ -1,7 +1,5 @@
 #include "game/KeySet.h"
 
-#include <algorithm>
-
 namespace {
 
 std::size_t slotOf(std::uint64_t key, std::size_t mask)
@@ -30,25 +28,6 @@ bool KeySet::insert(std::uint64_t key)
             return true;
         }
     }
-}
-
-bool KeySet::contains(std::uint64_t key) const
-{
-    const std::size_t mask = slots.size() - 1;
-    for (std::size_t i = slotOf(key, mask);; i = (i + 1) & mask) {
-        if (slots[i] == key + 1)
-            return true;
-        if (slots[i] == 0)
-            return false;
-    }
-}
-
-void KeySet::clear()
-{
-    if (count == 0)
-        return;
-    std::fill(slots.begin(), slots.end(), 0);
-    count = 0;
 }
 
 void KeySet::grow()

@@ -11,9 +11,6 @@ public:
     KeySet();
     // True when the key was not in the set before.
     bool insert(std::uint64_t key);
-    bool contains(std::uint64_t key) const;
-    // Empties the set, keeping its table.
-    void clear();
     std::size_t size() const { return count; }
 
 private:

@@ -70,8 +70,18 @@ void Level::clearBlocks()
 
 const std::vector<CollisionHull>& Level::getHulls()
 {
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        hulls[i] = hullOf(blocks[i]);
+    if (hulls.size() != blocks.size() || hullSources.size() != blocks.size()) {
+        hulls.resize(blocks.size());
+        hullSources.assign(blocks.size(), HullSource{0, 0, 0, std::nanf("")});
+    }
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const Block& block = blocks[i];
+        HullSource& source = hullSources[i];
+        if (source.scale == block.scale && source.x == block.x && source.y == block.y && source.type == block.type)
+            continue;
+        hulls[i] = hullOf(block);
+        source = HullSource{block.x, block.y, block.type, block.scale};
+    }
     return hulls;
 }
 

@@ -23,8 +23,10 @@ public:
     void addBlock(const Block& block);
     // Empties the blocks and hulls; door, start and phase stay.
     void clearBlocks();
-    // Recomputes every hull from its block's current scale. The reference
-    // stays valid until blocks are added or cleared.
+    // Brings every hull up to its block's current place, type and scale
+    // (making again only those whose block changed: the rules ask several
+    // times a frame). The reference stays valid until blocks are added or
+    // cleared.
     const std::vector<CollisionHull>& getHulls();
     // One frame of breathing: scales from the phase, then the phase advances.
     void tick();
@@ -39,4 +41,14 @@ public:
     std::optional<CollisionHull> door;
     short playerX = 0;
     short playerY = 0;
+
+private:
+    // What each hull was last made from; a NaN scale makes it again.
+    struct HullSource {
+        short x;
+        short y;
+        int type;
+        float scale;
+    };
+    std::vector<HullSource> hullSources;
 };

@@ -3,7 +3,7 @@
 RouteSearch::Options PlaneProof::defaultOptions()
 {
     RouteSearch::Options options;
-    options.maxFrames = 3000;
+    options.maxFrames = 2000;
     options.cap = 3000;
     return options;
 }
@@ -11,6 +11,14 @@ RouteSearch::Options PlaneProof::defaultOptions()
 PlaneProof::PlaneProof(const Screens& screens, const RouteSearch::Options& options)
     : game(gameAtStart(screens)), search(*game, options, RouteSearch::inFrontOfDoor)
 {
+}
+
+PlaneProof::Screens PlaneProof::screensOf(const GamePlay& game, int plane)
+{
+    Screens screens;
+    for (int i = 0; i < Plane::screenCount; ++i)
+        screens[i] = *game.planes[plane].levels[i];
+    return screens;
 }
 
 std::unique_ptr<GamePlay> PlaneProof::gameAtStart(const Screens& screens)
@@ -22,7 +30,6 @@ std::unique_ptr<GamePlay> PlaneProof::gameAtStart(const Screens& screens)
         copy.reset();
         for (Block& block : copy.blocks)
             block.scale = block.scaleKeys[0];
-        copy.hulls.resize(copy.blocks.size());
     }
     return std::make_unique<GamePlay>(std::move(copies));
 }

@@ -18,17 +18,22 @@ class PlaneProof {
 public:
     using Screens = std::array<Level, Plane::screenCount>;
 
-    // What an editor's proof is allowed: routes up to 3000 frames (100
-    // seconds of play), 3000 states a frame.
+    // What an editor's proof is allowed: routes up to 2000 frames (over a
+    // minute of play, twice the longest shipped plane's), 3000 states a
+    // frame (fewer lose the last shipped plane's route). A proof that runs
+    // to these limits holds about 130 MB at its end, let go when it ends.
     static RouteSearch::Options defaultOptions();
 
     explicit PlaneProof(const Screens& screens, const RouteSearch::Options& options = defaultOptions());
     PlaneProof(const PlaneProof&) = delete;
     PlaneProof& operator=(const PlaneProof&) = delete;
 
+    // Copies of the screens of one of a game's planes.
+    static Screens screensOf(const GamePlay& game, int plane);
     // A game of the screens alone, at the plane's start: the figure on
     // screen 0's start, every screen's breathing at phase 0. What the proof
-    // plays, and what replays its route.
+    // plays; a ghost replays the route in it, RouteSearch::press with the
+    // frame's keys before each frame.
     static std::unique_ptr<GamePlay> gameAtStart(const Screens& screens);
 
     // About `frames` frames of play more (a few thousand take a millisecond).

@@ -176,8 +176,8 @@ void RouteSearch::expand(std::size_t index, int action)
     const Player& p = game.player;
     // Standing still where the blocks breathe is waiting for them: kept
     // frame by frame, however alike.
-    const bool waits = action == 0 && p.grounded && from.player.grounded && p.x == from.player.x && p.y == from.player.y &&
-                       breathes[game.currentScreen];
+    const bool waits = action == 0 && p.grounded && from.player.grounded && p.x == from.player.x &&
+                       p.y == from.player.y && breathes[game.currentScreen];
     const int to = game.currentScreen;
     const bool wrapped = from.screen != to && from.screen / 2 == to / 2 && (to % 2 == 1 ? p.x > 512 : p.x < 512);
     if ((options.noWrap && wrapped) || (!options.offScreen && isOffScreen(p)))
@@ -188,7 +188,6 @@ void RouteSearch::expand(std::size_t index, int action)
     const std::uint64_t key = keyOf(reached);
     if (seen.insert(key) || waits) {
         next.push_back(reached);
-        nextKeys.push_back(key);
         nextLinks.push_back(static_cast<std::uint32_t>(index) << 3 | static_cast<std::uint32_t>(action));
         noteReached(reached);
     }
@@ -203,18 +202,10 @@ void RouteSearch::endFrame()
             const std::size_t pick = j * next.size() / options.cap;
             next[j] = next[pick];
             nextLinks[j] = nextLinks[pick];
-            nextKeys[j] = nextKeys[pick];
         }
         next.resize(options.cap);
         nextLinks.resize(options.cap);
-        nextKeys.resize(options.cap);
     }
-    // Only what is kept is seen: a state the cap dropped may be reached
-    // again by another way in a later frame.
-    for (std::uint64_t key : nextKeys)
-        seen.insert(key);
-    seenThisFrame.clear();
-    nextKeys.clear();
     if (options.progress != nullptr && depth % 200 == 0)
         *options.progress << "RouteSearch: frame " << depth << ", " << next.size() << " states" << std::endl;
     frameStart.push_back(links.size());
@@ -241,17 +232,20 @@ void RouteSearch::end(Status status)
     std::vector<Node>().swap(next);
     std::vector<std::uint32_t>().swap(links);
     std::vector<std::uint32_t>().swap(nextLinks);
-    std::vector<std::uint64_t>().swap(nextKeys);
     std::vector<std::size_t>().swap(frameStart);
+    seen = KeySet();
 }
 
 // States alike in screen, position, the top of a jump's arc, whether the
-// figure falls, whether a screen change cools down and, on a screen that
-// breathes, its phase in steps of half a key (25 frames) are merged: the
-// first one the search reaches stands for the others. What is merged away:
-// the fall's speed, a jump's other ticks, the phases within a step and the
-// scales other screens keep while off the display. A still screen's phase
-// changes nothing, so there it is not part of the key at all.
+// figure falls, whether a screen change cools down and the screen's phase in
+// steps of half a key (25 frames) are merged: the first one the search
+// reaches stands for the others, and a state the cap drops is never reached
+// again. What is merged away: the fall's speed, a jump's other ticks, the
+// phases within a step and the scales other screens keep while off the
+// display (a screen entered shows them for a frame). Even a still screen's
+// phase stays in the key: merged away there, the search lost the last
+// shipped plane within the editor's limits (through the scales kept off the
+// display and what the cap then drops).
 std::uint64_t RouteSearch::keyOf(const Node& node) const
 {
     const Player& n = node.player;

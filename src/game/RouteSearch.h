@@ -43,7 +43,7 @@ public:
         // not taken.
         bool noWrap = false;
         int maxFrames = 6000;    // longest route looked for
-        std::size_t cap = 6000;  // most states kept per frame
+        std::size_t cap = 6000;  // most states kept per frame (below 2^29)
         // Where a line every 200 frames of the search goes, if anywhere.
         std::ostream* progress = nullptr;
     };
@@ -51,7 +51,7 @@ public:
     enum class Status {
         Searching,
         Found,    // route() leads to the goal
-        NoRoute,  // every state reached was played on: nothing left to try
+        NoRoute,  // every state kept was played on: nothing left to try
         GaveUp,   // maxFrames searched without reaching the goal
     };
 
@@ -148,11 +148,8 @@ private:
     std::vector<std::uint32_t> links;
     std::vector<std::uint32_t> nextLinks;
     std::vector<std::size_t> frameStart;
-    // The keys of the states kept in earlier frames, and of those reached
-    // in this one (of which the cap may drop some, to be reached again).
+    // The keys of every state reached.
     KeySet seen;
-    KeySet seenThisFrame;
-    std::vector<std::uint64_t> nextKeys;
     std::size_t cursor = 0;  // the frontier state played on next
     int nextAction = 0;
     int depth = 0;

@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "FatalError.h"
 #include "GamePlayTestSupport.h"
 
 namespace {
@@ -138,4 +139,28 @@ TEST(GamePlayTest, RandomModeRefillsTheFirstPlanesFirstScreenOnEveryExitFromTheS
     const double value = game->noise();
     EXPECT_EQ(game->randomSeed, INT_MIN);
     EXPECT_TRUE(value > -1.0 && value <= 1.0);
+}
+
+// Screens handed over play four to a plane, the figure on the first one's
+// start; a set that makes no whole plane is refused.
+TEST(GamePlayTest, ScreensGivenPlayFourToAPlaneAndAnIncompleteSetIsRefused)
+{
+    for (std::size_t count : {0u, 3u, 4u, 8u, 9u}) {
+        std::vector<std::unique_ptr<Level>> screens;
+        for (std::size_t i = 0; i < count; ++i) {
+            screens.push_back(std::make_unique<Level>());
+            screens.back()->setPlayerPos(static_cast<short>(10 + i), 20);
+        }
+        if (count % Plane::screenCount != 0 || count == 0) {
+            EXPECT_THROW(GamePlay{std::move(screens)}, FatalError) << count;
+            continue;
+        }
+        const Level* first = screens[0].get();
+        const Level* last = screens.back().get();
+        GamePlay game(std::move(screens));
+        EXPECT_EQ(game.planes.size(), count / Plane::screenCount);
+        EXPECT_EQ(game.planes.back().levels[Plane::screenCount - 1], last);
+        EXPECT_EQ(&game.currentLevel(), first);
+        EXPECT_EQ(std::make_pair(game.player.x, game.player.y), std::make_pair(short(10), short(20)));
+    }
 }

@@ -95,3 +95,45 @@ TEST(LevelTest, TickInterpolatesBetweenKeysFromKeyZeroAfterAResetAndWrapsTheLast
     level.tick();
     EXPECT_NEAR(level.animPhase, 0.01f, 1e-4f);
 }
+
+// A screen asked for its hulls, then changed as the rules and the editor
+// change one (a block moved, retyped, breathing, a block added), answers
+// with the hulls of its blocks as they are now, never the ones made before.
+TEST(LevelTest, HullsFollowTheirBlocksAfterEveryChange)
+{
+    const struct {
+        const char* change;
+        void (*apply)(Level&);
+    } changes[] = {
+        {"moved", [](Level& l) { l.blocks[1].x = static_cast<short>(l.blocks[1].x + 8); }},
+        {"lowered", [](Level& l) { l.blocks[0].y = static_cast<short>(l.blocks[0].y + 1); }},
+        {"retyped", [](Level& l) { l.blocks[1].type = 3; }},
+        {"breathed", [](Level& l) { l.blocks[0].scale = 0.25f; }},
+        {"added", [](Level& l) {
+             Block block = l.blocks[0];
+             block.x = 600;
+             l.addBlock(block);
+         }},
+    };
+    for (const auto& c : changes) {
+        Level level;
+        for (int type : {0, 2}) {
+            Block block;
+            block.type = type;
+            block.x = static_cast<short>(100 * type);
+            block.setSizeFromType();
+            level.addBlock(block);
+        }
+        level.getHulls();
+        c.apply(level);
+        const std::vector<CollisionHull> hulls = level.getHulls();
+        ASSERT_EQ(hulls.size(), level.blocks.size()) << c.change;
+        for (std::size_t i = 0; i < hulls.size(); ++i) {
+            const Block& b = level.blocks[i];
+            const CollisionHull expected = hullOf(b.type, b.x, b.y, b.scale);
+            EXPECT_EQ(std::tie(hulls[i].left, hulls[i].right, hulls[i].top, hulls[i].bottom),
+                      std::tie(expected.left, expected.right, expected.top, expected.bottom))
+                << c.change << ", block " << i;
+        }
+    }
+}
