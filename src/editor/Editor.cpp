@@ -31,6 +31,14 @@ void shareImages(const GamePlay& from, GamePlay& to)
         to.*id = from.*id;
 }
 
+// A file's name as the bitmap glyphs show it.
+std::string glyphCase(std::string name)
+{
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return name;
+}
+
 }  // namespace
 
 Editor::Editor(GamePlay& game, PlanesFile file) : planesFile(std::move(file)), game(game) {}
@@ -156,20 +164,17 @@ void Editor::exportPlane()
     const std::vector<Plane> plane = EditorModel::planesOf(model->planes);
     const std::string written = planesFile.exportPlane(
         plane[model->plane], proof == proofs.end() ? "" : ProofNote::make(text, proof->second));
-    model->status = written.empty() ? "COULD NOT EXPORT - SEE THE GAME OUTPUT"
-                                    : "EXPORTED INTO THE PLANES FOLDER";
+    model->status = written.empty()
+                        ? "COULD NOT EXPORT - SEE THE GAME OUTPUT"
+                        : "EXPORTED AS " + glyphCase(FilePath(written).getNameWithExtension()) + " IN THE PLANES FOLDER";
 }
 
 void Editor::listImports()
 {
     importFiles = planesFile.importable();
     picture.listLines.clear();
-    for (const FilePath& file : importFiles) {
-        std::string name = file.getNameWithExtension();
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        picture.listLines.push_back(name);
-    }
+    for (const FilePath& file : importFiles)
+        picture.listLines.push_back(glyphCase(file.getNameWithExtension()));
     picture.listChoice = 0;
     picture.listOpen = true;
 }
