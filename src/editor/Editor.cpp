@@ -12,8 +12,6 @@
 #include "VellumDrawingLib/Drawer.h"
 #include "VellumDrawingLib/VideoMode.h"
 
-#include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -29,14 +27,6 @@ void shareImages(const GamePlay& from, GamePlay& to)
         &GamePlay::guywalk2,   &GamePlay::guywalk3};
     for (unsigned int GamePlay::*id : ids)
         to.*id = from.*id;
-}
-
-// A file's name as the bitmap glyphs show it.
-std::string glyphCase(std::string name)
-{
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return name;
 }
 
 }  // namespace
@@ -166,7 +156,7 @@ void Editor::exportPlane()
         plane[model->plane], proof == proofs.end() ? "" : ProofNote::make(text, proof->second));
     model->status = written.empty()
                         ? "COULD NOT EXPORT - SEE THE GAME OUTPUT"
-                        : "EXPORTED AS " + glyphCase(FilePath(written).getNameWithExtension()) + " IN THE PLANES FOLDER";
+                        : "EXPORTED AS " + FilePath(written).getNameWithExtension() + " IN THE PLANES FOLDER";
 }
 
 void Editor::listImports()
@@ -174,7 +164,7 @@ void Editor::listImports()
     importFiles = planesFile.importable();
     picture.listLines.clear();
     for (const FilePath& file : importFiles)
-        picture.listLines.push_back(glyphCase(file.getNameWithExtension()));
+        picture.listLines.push_back(file.getNameWithExtension());
     picture.listChoice = 0;
     picture.listOpen = true;
 }
