@@ -461,7 +461,8 @@ try {
   const stillHidden = (await read('window.bvProbe.frames')) === hiddenFrames;
   await cover.close();
   await page.bringToFront();
-  // An arrow resumes the paused game; in the editor it moves the pointer.
+  // An arrow resumes the paused game; in the editor it moves the new block
+  // 8 pixels left, which the link must carry too.
   await page.keyboard.press('ArrowLeft');
   await sleep(300);
   check('an edit is kept in the browser\'s storage as soon as the tab is hidden', planesOf(kept).length === 1 && stillHidden,
@@ -474,6 +475,8 @@ try {
   check('in the editor, L shows a link to the plane beside the game', /#plane=[A-Za-z0-9_-]+$/.test(link || '') && link.length < 2000,
     `${link ? link.length + ' characters' : 'no link'} ("${linkNote}"), ${path.join(outDir, 'editor-shared.png')}`);
   await page.keyboard.press('KeyE');
+  await sleep(1000);
+  const shared = await read(`(${storedFile})(${JSON.stringify(planesFile)})`);
 
   // The link in a fresh profile: the page offers the plane; taken, it joins
   // that player's planes (after a copy of the plane in play there) and is
@@ -496,12 +499,15 @@ try {
   const sharedMiddle = await guest.evaluate(`(${pixelAt})(512, 384)`);
   await guest.screenshot({ path: path.join(outDir, 'share-played.png') });
   const address = await guest.evaluate('window.location.href');
+  fs.writeFileSync(path.join(outDir, 'planes-shared.xml'), shared || '');
+  fs.writeFileSync(path.join(outDir, 'planes-taken-in.xml'), guestPlanes || '');
   const [gr, gg, gb] = sharedMiddle;
   check('the link, opened in a fresh profile, offers the plane, adds it to the planes there and plays it',
-    offered && planesOf(guestPlanes).at(-1) === planesOf(kept)[0] && !address.includes('#') &&
+    offered && planesOf(shared).length === 1 && planesOf(guestPlanes).at(-1) === planesOf(shared)[0] &&
+      planesOf(shared)[0] !== planesOf(kept)[0] && !address.includes('#') &&
       gr > 200 && gb > 200 && Math.abs(gg - gr) < 30 && String(sharedMiddle) !== String(groundMiddle),
     `${offered ? 'offered' : 'no offer'}, ${planesOf(guestPlanes).length} plane(s) kept there, the last ` +
-      `${planesOf(guestPlanes).at(-1) === planesOf(kept)[0] ? 'the edited one' : 'not the edited one'}; the middle ` +
+      `${planesOf(guestPlanes).at(-1) === planesOf(shared)[0] ? 'the edited one' : 'not the edited one'}; the middle ` +
       `rgb(${sharedMiddle}) where the shipped plane has rgb(${groundMiddle}); ${path.join(outDir, 'share-played.png')}`);
   await guestContext.close();
 
