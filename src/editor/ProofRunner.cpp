@@ -71,7 +71,7 @@ bool ProofRunner::run()
     return false;
 }
 
-void ProofRunner::update()
+void ProofRunner::update(std::uint64_t slice)
 {
     if (chosenMode != Mode::Sliced || !proof || proof->status() != RouteSearch::Status::Searching)
         return;
@@ -79,7 +79,7 @@ void ProofRunner::update()
     RouteSearch::Status status = RouteSearch::Status::Searching;
     do
         status = proof->advance(framesPerStep);
-    while (status == RouteSearch::Status::Searching && SteadyClock::microseconds() - started < sliceMicroseconds);
+    while (status == RouteSearch::Status::Searching && SteadyClock::microseconds() - started < slice);
     publish(status);
 }
 

@@ -117,17 +117,6 @@ void RouteSearch::put(const Node& n)
     levels[n.screen]->animPhase = n.phase;
 }
 
-bool RouteSearch::jumpWouldStart()
-{
-    if (options.noJumps || (!options.midAir && !game.player.grounded))
-        return false;
-    const short feet = static_cast<short>(game.player.y + Player::height);
-    for (const CollisionHull& hull : game.currentLevel().getHulls())
-        if (hull.top - 4 < feet && feet < hull.top + 4)
-            return true;
-    return false;
-}
-
 RouteSearch::Status RouteSearch::advance(long frames)
 {
     for (long done = 0; done < frames && outcome == Status::Searching; ++done) {
@@ -156,10 +145,17 @@ std::vector<unsigned char> RouteSearch::finish()
 void RouteSearch::expand(std::size_t index, int action)
 {
     const Node from = frontier[index];
-    put(from);
-    if (actions[action].up && !jumpWouldStart())
+    const Action keys = actions[action];
+    if (keys.up && (options.noJumps || (!options.midAir && !from.player.grounded)))
         return;
-    play(game, actions[action]);
+    put(from);
+    press(game, keys);
+    // An up arrow that starts no jump plays as the same keys without it,
+    // which are played already. A jump starts at the angle 0, which a frame
+    // always moves on.
+    if (keys.up && !(game.player.jumping && game.player.jumpAngle == 0.0f))
+        return;
+    game.update();
     // The frame's breathing set the scales of the screen it began on.
     appliedScalePhase[from.screen] = bitsOf(from.phase);
     if (goal(game)) {

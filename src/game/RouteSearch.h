@@ -124,7 +124,6 @@ private:
 
     Node nodeOf(const GamePlay& game) const;
     void put(const Node& node);
-    bool jumpWouldStart();
     void expand(std::size_t index, int action);
     void endFrame();
     void end(Status status);
