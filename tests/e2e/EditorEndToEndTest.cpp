@@ -37,7 +37,8 @@ bool waitFor(Condition condition, int timeoutMs = 30000)
 }
 
 // The mean column of the figure's dark pixels in the rows it stands in, or
-// -1 when none are seen.
+// -1 when none are seen, or far more than the figure has (a picture not
+// drawn yet, black).
 double figureColumn(const ImageData& picture, int top, int bottom)
 {
     long sum = 0, count = 0;
@@ -49,7 +50,8 @@ double figureColumn(const ImageData& picture, int top, int bottom)
                 ++count;
             }
         }
-    return count < 20 ? -1.0 : double(sum) / double(count);
+    const long figure = static_cast<long>(Player::width * Player::height * pixelsPerUnit * pixelsPerUnit);
+    return count < 20 || count > figure ? -1.0 : double(sum) / double(count);
 }
 
 }  // namespace
