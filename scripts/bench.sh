@@ -60,6 +60,8 @@ for run in $(seq 1 "$runs"); do
     echo "update $(first_number "$frame" 'update_ms')"
     echo "frame $(first_number "$frame" 'frame_ms')"
     echo "bare $(first_number "$frame" 'bare_ms')"
+    echo "editor_frame $(first_number "$frame" 'editor_ms')"
+    echo "editor_to_game $(first_number "$frame" 'editor_to_game')"
     echo "frame_full $(first_number "$frame_full" 'frame_ms')"
     echo "bare_full $(first_number "$frame_full" 'bare_ms')"
     echo "decode $(sed -nE 's/.*decoding one buffer.*median ([0-9.]+) ms.*/\1/p' <<<"$audio")"

@@ -15,7 +15,8 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=$root/build-fuzz
-all_targets=(LevelLoaderFuzz ConfigLoaderFuzz ImageLoaderFuzz BackgroundMusicFuzz StateFileFuzz FontFileFuzz)
+all_targets=(LevelLoaderFuzz ConfigLoaderFuzz ImageLoaderFuzz BackgroundMusicFuzz StateFileFuzz FontFileFuzz
+  ShareCodeFuzz)
 
 # Libraries of the system that leak on purpose (see the file's comments).
 export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=0"

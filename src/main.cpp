@@ -10,8 +10,31 @@
 
 #if defined(__EMSCRIPTEN__) && !defined(BV_WEB_ASYNCIFY)
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
 namespace {
+
+// Hiding the page's tab or leaving the page writes at once what waits to
+// be written (the player's planes); the write hands it on to IndexedDB, as
+// far as the browser lets a leaving page finish.
+EM_BOOL flushWhenHidden(int, const EmscriptenVisibilityChangeEvent* event, void* data)
+{
+    if (event->hidden)
+        static_cast<Application*>(data)->editor.flush();
+    return EM_FALSE;
+}
+
+const char* flushWhenLeaving(int, const void*, void* data)
+{
+    static_cast<Application*>(data)->editor.flush();
+    return nullptr;  // nothing to ask the player
+}
+
+void flushOnLeaving(Application* application)
+{
+    emscripten_set_visibilitychange_callback(application, EM_FALSE, application ? flushWhenHidden : nullptr);
+    emscripten_set_beforeunload_callback(application, application ? flushWhenLeaving : nullptr);
+}
 
 // In a browser the page's one thread belongs to the browser: the game may
 // not loop or wait on it. The browser calls a pass at every animation frame
@@ -23,6 +46,7 @@ namespace {
 void runInBrowser(std::unique_ptr<Application> application)
 {
     application->loadGlyphs();
+    flushOnLeaving(application.get());
     emscripten_set_main_loop_arg(
         [](void* data) {
             auto* running = static_cast<Application*>(data);
@@ -30,6 +54,8 @@ void runInBrowser(std::unique_ptr<Application> application)
                 return;
             emscripten_cancel_main_loop();
             running->journey.keep();
+            running->editor.flush();
+            flushOnLeaving(nullptr);
             delete running;
             EM_ASM({
                 if (Module.bvEnded)

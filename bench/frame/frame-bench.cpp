@@ -2,7 +2,9 @@
 // time of the whole process (Mesa's rendering threads included): the game's
 // update alone (the same game driven in step with a drawer that draws
 // nothing), the whole frame (beginDrawing, GamePlay::draw, endDrawing) and a
-// bare frame (beginDrawing, endDrawing: clear and swap) on the same window.
+// bare frame (beginDrawing, endDrawing: clear and swap) on the same window,
+// and the editor's frame (its picture of the screen the game started on,
+// breathing, with its marks, status line and pointer) beside the game's.
 // Each frame is finished (glFinish) before its clock stops. The input is a
 // walkthrough script, so the figure really crosses screens and planes; without
 // one the figure walks right and jumps. Prints one line per figure, each the
@@ -10,6 +12,7 @@
 //   BrickVoyagerFrameBench [--size WxH] [--fullscreen] [walkthrough.txt]
 // The window is 1024 x 768 unless --size says otherwise; the picture is the
 // game's logical 1024 x 768, fitted into it as the game fits it.
+#include "editor/Editor.h"
 #include "game/GamePlay.h"
 #include "game/LogicalScreen.h"
 #include "VellumDrawingLib/NullDrawer.h"
@@ -101,9 +104,15 @@ int main(int argc, char** argv)
         GamePlay onScreen;
         GamePlay rulesOnly;
         NullDrawer nothing(LogicalScreen::width, LogicalScreen::height);
+        // The editor on a game of its own that stands still, as while it is
+        // open; its planes are kept nowhere.
+        GamePlay standing;
+        Editor editor(standing, PlanesFile(""));
+        editor.open();
+        editor.model->selectNext(1);
         // The first frame loads the images; it is not counted.
         const int warmUp = 30;
-        std::vector<double> update, frame, bare;
+        std::vector<double> update, frame, bare, edit;
         std::size_t next = 0;
         for (int f = 0; f <= script.lastFrame; ++f) {
             for (; next < script.events.size() && script.events[next].frame == f; ++next) {
@@ -127,6 +136,13 @@ int main(int argc, char** argv)
             glFinish();
             const double bareMs = cpuMs() - start;
 
+            start = cpuMs();
+            drawer.beginDrawing();
+            editor.frame(drawer);
+            drawer.endDrawing();
+            glFinish();
+            const double editMs = cpuMs() - start;
+
             SDL_Event event;
             while (SDL_PollEvent(&event)) {
             }
@@ -134,6 +150,7 @@ int main(int argc, char** argv)
                 update.push_back(updateMs);
                 frame.push_back(frameMs);
                 bare.push_back(bareMs);
+                edit.push_back(editMs);
             }
         }
         if (frame.empty()) {
@@ -144,6 +161,8 @@ int main(int argc, char** argv)
             std::printf("FrameBench: update_ms %.4f\n", median(update));
             std::printf("FrameBench: frame_ms %.4f\n", median(frame));
             std::printf("FrameBench: bare_ms %.4f\n", median(bare));
+            std::printf("FrameBench: editor_ms %.4f\n", median(edit));
+            std::printf("FrameBench: editor_to_game %.3f\n", median(edit) / median(frame));
         }
     }
     SDL_Quit();

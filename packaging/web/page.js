@@ -2,7 +2,8 @@
 // in words what is missing (never a blank page); keeps the settings and the
 // journey in a folder stored in IndexedDB, saved after each write; asks the
 // browser for full screen on F11; tells the player that the music waits for
-// a first key press while the browser holds the sound back.
+// a first key press while the browser holds the sound back; shows the link
+// that shares a plane, and offers the plane a link brought.
 (function () {
   'use strict';
 
@@ -121,6 +122,61 @@
     });
   }
 
+  // Sharing: the button asks the game (which looks once a frame) for a link
+  // to the plane in front of the player; the game, asked by the button or
+  // by L in the editor, answers through bvShare with the plane's code.
+  var sharePrefix = '#plane=';
+  var shareLink = document.getElementById('share-link');
+  var shareNote = document.getElementById('share-note');
+  document.getElementById('share-button').addEventListener('click', function () {
+    Module.bvShareAsked = true;
+    canvas.focus();
+  });
+
+  function showShareLink(code) {
+    var link = window.location.href.split('#')[0] + sharePrefix + code;
+    shareLink.value = link;
+    document.getElementById('share-box').hidden = false;
+    // Selected without taking the keys away from the game.
+    shareLink.setSelectionRange(0, link.length);
+    shareNote.textContent = 'Copy this link to share the plane.';
+    if (navigator.clipboard && navigator.clipboard.writeText) {
+      navigator.clipboard.writeText(link).then(function () {
+        shareNote.textContent = 'The link is copied to the clipboard.';
+      }, function () {
+        shareNote.textContent = 'The browser keeps the clipboard to itself: copy the link by hand.';
+      });
+    }
+  }
+
+  // A link with a plane: the game waits until the player has said whether
+  // to take it; taken, its code waits in a file the game reads at its
+  // start. Either way the address loses its fragment, so that loading the
+  // page again does not offer the plane twice.
+  function offerSharedPlane() {
+    var hash = window.location.hash;
+    if (hash.indexOf(sharePrefix) !== 0) return;
+    var code = hash.slice(sharePrefix.length);
+    var offer = document.getElementById('offer');
+    Module.addRunDependency('shared-plane');
+    statusLine.hidden = true;
+    offer.hidden = false;
+    function answered(take) {
+      if (take) Module.FS.writeFile('/shared-plane.code', code);
+      offer.hidden = true;
+      window.history.replaceState(null, '', window.location.pathname + window.location.search);
+      Module.removeRunDependency('shared-plane');
+      canvas.focus();
+    }
+    document.getElementById('offer-play').onclick = function () { answered(true); };
+    document.getElementById('offer-skip').onclick = function () { answered(false); };
+  }
+  // A link pasted into the address of the page already open changes only
+  // the fragment: the page starts again to offer its plane.
+  window.addEventListener('hashchange', function () {
+    if (window.location.hash.indexOf(sharePrefix) === 0) window.location.reload();
+  });
+
   function mountStorage() {
     var FS = Module.FS;
     try {
@@ -140,9 +196,13 @@
   var Module = {
     canvas: canvas,
     arguments: [],
-    preRun: [mountStorage],
+    preRun: [mountStorage, offerSharedPlane],
     // Called by the game after each file it writes.
     bvSaved: saveStorage,
+    // Called by the game with the code of a plane to share.
+    bvShare: showShareLink,
+    // Set by the share button until the game takes the request.
+    bvShareAsked: false,
     // Called by the game when the player has quit (Escape).
     bvEnded: function () {
       soundNote.hidden = true;

@@ -21,7 +21,8 @@ fuzz_result() {
 
 fuzz_stage() {
   local failed_before=$failed_total target i pids=() logs=()
-  local targets=(LevelLoaderFuzz ConfigLoaderFuzz ImageLoaderFuzz BackgroundMusicFuzz StateFileFuzz)
+  local targets=(LevelLoaderFuzz ConfigLoaderFuzz ImageLoaderFuzz BackgroundMusicFuzz StateFileFuzz
+    ShareCodeFuzz)
   local at_once
   at_once=$(nproc)
   record_stage "fuzz: building the targets" await_build fuzz_build

@@ -9,11 +9,13 @@
 #           name has spaces and letters beyond ASCII: the first start writes
 #           the settings under AppData\Roaming, shows the pale green ground,
 #           walks on a held right arrow, ends on Escape with 0 and leaves the
-#           journey under AppData\Local; --help ends with 0; the installer
-#           with /S: the files, the Start-menu entry and the uninstall entry
-#           are there, and the installed game switches to full screen and
-#           back on F11 and stands still while paused (P); the uninstaller
-#           with /S: they are gone, the settings and the journey stay
+#           journey under AppData\Local; E opens the editor, N adds a block
+#           and the plane is kept under AppData\Roaming; --help ends with
+#           0; the installer with /S: the files, the Start-menu entry and
+#           the uninstall entry are there, and the installed game switches
+#           to full screen and back on F11 and stands still while paused
+#           (P); the uninstaller with /S: they are gone, the settings and
+#           the journey stay
 # Without a part named, both. Each failure is one line; the exit status is
 # the number of them (0: all well). The screenshots stay in
 # BUILD_DIR/artefacts/ (default build-windows).
@@ -115,33 +117,54 @@ pause_and_resume() {
     fail "$name: the picture stood still after P resumed"
 }
 
-# Starts EXE with the given words, waits for its window and the ground,
-# walks right (and, with --comforts first, tries F11 and P), then presses
-# Escape. A start that gets no window is tried once more, as the Linux
-# end-to-end tests do; the screenshots are windows-NAME-*.png.
-play() {
-  local comforts=
-  [ "$1" = --comforts ] && { comforts=1; shift; }
-  local exe=$1 name=$2 game window='' shown='' status _ log=$work/$2.log
+# start_game NAME EXE [WORD...]: starts EXE with the words and sets game
+# (the process) and window. A start that gets no window is tried once more,
+# as the Linux end-to-end tests do; when none comes it fails, shows what the
+# game printed and returns 1.
+start_game() {
+  local name=$1 exe=$2 log=$work/$1.log _
   shift 2
+  window=''
   for _ in 1 2; do
     (cd "$(dirname "$exe")" && exec wine "$(basename "$exe")" "$@") > "$log" 2>&1 &
     game=$!
     for _ in $(seq 30); do
       sleep 1
       window=$(game_window)
-      [ -n "$window" ] && break
+      [ -n "$window" ] && return 0
       kill -0 "$game" 2> /dev/null || break
     done
-    [ -n "$window" ] && break
     kill "$game" 2> /dev/null; wait "$game"
     echo "try-under-wine: $name got no window, trying once more"
   done
-  if [ -z "$window" ]; then
-    fail "$name: no window appeared"
-    cat "$log"
-    return
-  fi
+  fail "$name: no window appeared"
+  cat "$log"
+  return 1
+}
+
+# end_game NAME: Escape must end the game started by start_game, with 0.
+end_game() {
+  local name=$1 status _
+  xdotool key Escape
+  for _ in $(seq 20); do
+    kill -0 "$game" 2> /dev/null || break
+    sleep 0.5
+  done
+  kill -0 "$game" 2> /dev/null && { fail "$name: still running after Escape"; kill "$game"; }
+  wait "$game"
+  status=$?
+  [ "$status" -eq 0 ] || { fail "$name: ended with $status"; cat "$work/$name.log"; }
+}
+
+# Starts EXE with the given words, waits for its window and the ground,
+# walks right (and, with --comforts first, tries F11 and P), then presses
+# Escape; the screenshots are windows-NAME-*.png.
+play() {
+  local comforts=
+  [ "$1" = --comforts ] && { comforts=1; shift; }
+  local exe=$1 name=$2 game window shown='' _ log=$work/$2.log
+  shift 2
+  start_game "$name" "$exe" "$@" || return
   for _ in $(seq 30); do
     sleep 1
     shot "$name-ground" || continue
@@ -159,15 +182,28 @@ play() {
     switch_full_screen "$name" "$log"
     pause_and_resume "$name"
   fi
-  xdotool key Escape
-  for _ in $(seq 20); do
-    kill -0 "$game" 2> /dev/null || break
-    sleep 0.5
-  done
-  kill -0 "$game" 2> /dev/null && { fail "$name: still running after Escape"; kill "$game"; }
-  wait "$game"
-  status=$?
-  [ "$status" -eq 0 ] || { fail "$name: ended with $status"; cat "$log"; }
+  end_game "$name"
+}
+
+# The editor as a player first meets it: E opens it on the plane in play, N
+# adds a block at the pointer, E goes back to the game and Escape ends it;
+# the plane, a block more than the shipped one, is then kept in
+# AppData\Roaming\PlayScaffold\planes.xml. The screenshot is windows-editor.png.
+try_editor() {
+  local exe=$1 game window planes=$roaming/PlayScaffold/planes.xml shipped blocks
+  start_game editor "$exe" || return
+  sleep 3
+  xdotool windowfocus --sync "$window" 2> /dev/null
+  xdotool key e; sleep 1
+  xdotool key n; sleep 1
+  shot editor
+  xdotool key e; sleep 1
+  end_game editor
+  shipped=$(awk '/<Plane/ { n++ } n == 1 && /<Block/ { c++ } END { print c + 0 }' \
+    "$(dirname "$exe")/Contents/Resources/levels.xml")
+  blocks=$(grep -c '<Block' "$planes" 2> /dev/null)
+  [ "$blocks" = $((shipped + 1)) ] ||
+    fail "editor: AppData\\Roaming\\PlayScaffold\\planes.xml holds ${blocks:-no} blocks, not $((shipped + 1))"
 }
 
 try_player() {
@@ -184,6 +220,7 @@ try_player() {
   play "$exe" zip
   [ -f "$roaming/PlayScaffold/PlayScaffold.conf" ] || fail "no settings file under AppData\\Roaming"
   [ -f "$local_dir/PlayScaffold/state" ] || fail "no journey file under AppData\\Local"
+  try_editor "$exe"
   help=$(cd "$(dirname "$exe")" && wine BrickVoyager.exe --help 2>&1)
   status=$?
   [ "$status" -eq 0 ] && grep -q '^Usage:' <<< "$help" || fail "--help ended with $status: $help"

@@ -239,18 +239,37 @@ void GamePlay::drawFigure(Drawer* drawer)
 // its centre.
 void GamePlay::drawBlocks(Drawer* drawer)
 {
+    drawBlocksOf(drawer, frameLevel != nullptr ? *frameLevel : currentLevel(), 0.0f, 0.0f, 1.0f,
+                 animFrame);
+}
+
+void GamePlay::drawBlocksOf(Drawer* drawer, const Level& screen, float x, float y, float scale,
+                            int frame)
+{
     const unsigned int variantA[] = {rect1a, rect2a, rect3a, rect4a};
     const unsigned int variantB[] = {rect1b, rect2b, rect3b, rect4b};
-    const Level& screen = frameLevel != nullptr ? *frameLevel : currentLevel();
     for (const Block& block : screen.blocks) {
         if (!BlockTypes::isKnown(block.type))
             continue;
-        const unsigned int image = animFrame > 5 ? variantB[block.type] : variantA[block.type];
+        const unsigned int image = frame > 5 ? variantB[block.type] : variantA[block.type];
         const float w = block.width;
         const float h = block.height;
         const float s = block.scale;
-        drawImage(drawer, image, block.x - 0.5f * (w * s - w), block.y - 0.5f * (h * s - h), s, s);
+        drawImage(drawer, image, x + (block.x - 0.5f * (w * s - w)) * scale,
+                  y + (block.y - 0.5f * (h * s - h)) * scale, s * scale, s * scale);
     }
+}
+
+void GamePlay::paintScreen(Drawer* drawer, const Level& screen, float x, float y, float scale,
+                           int frame)
+{
+    if (focalfade1 == 0)
+        loadImages(drawer);
+    drawer->fillRect(x, y, displayWidth * scale, displayHeight * scale, 192, 255, 192, 255);
+    if (screen.door)
+        drawImage(drawer, door, x + screen.door->left * scale, y + screen.door->top * scale, scale,
+                  scale);
+    drawBlocksOf(drawer, screen, x, y, scale, frame);
 }
 
 void GamePlay::drawShaking(Drawer* drawer, unsigned int image, float x, float y)

@@ -56,6 +56,11 @@ public:
     // first vignette makes the next frame try again.
     void loadImages(Drawer* drawer);
 
+    // A screen's ground, door and blocks as a frame paints them, at (x, y)
+    // and scaled by scale; the blocks show the images of animation frame
+    // frame. For pictures of screens other than the one in play.
+    void paintScreen(Drawer* drawer, const Level& screen, float x, float y, float scale, int frame);
+
     // The screen on display.
     Level& currentLevel() { return *planes[currentPlane].levels[currentScreen]; }
     // One draw of the noise generator: a value in (-1, 1].
@@ -98,6 +103,7 @@ private:
     void render(Drawer* drawer);
     void drawFigure(Drawer* drawer);
     void drawBlocks(Drawer* drawer);
+    void drawBlocksOf(Drawer* drawer, const Level& screen, float x, float y, float scale, int frame);
     void drawShaking(Drawer* drawer, unsigned int image, float x, float y);
     void drawVeils(Drawer* drawer);
     void drawImage(Drawer* drawer, unsigned int image, float x, float y, float scaleX = 1.0f,

@@ -4,8 +4,10 @@
 #include <tinyxml.h>
 
 #include "FatalError.h"
+#include "game/LevelWriter.h"
 #include "game/XmlShape.h"
 #include "platform/FilePath.h"
+#include "platform/FileProblem.h"
 
 namespace {
 
@@ -77,6 +79,13 @@ LevelLoader::LevelLoader(const std::string& path) : path(path)
     load();
 }
 
+LevelLoader::LevelLoader(const Text& text) : path(text.name), fromText(true)
+{
+    if (text.bytes.size() > maxFileBytes)
+        refuse("", FileProblem::tooLarge(text.bytes.size(), maxFileBytes));
+    build(parserText(text.bytes));
+}
+
 std::string LevelLoader::getPath()
 {
     const FilePath resources = FilePath::getDataFilesDir();
@@ -88,37 +97,49 @@ std::vector<std::unique_ptr<Level>> LevelLoader::takeLevels()
     return std::move(ownedLevels);
 }
 
+void LevelLoader::refuse(const std::string& fileMessage, const std::string& problem) const
+{
+    if (fromText)
+        throw FatalError(problem);
+    std::cout << "LevelLoader: Could not load " << path << " levels file" << std::endl;
+    throw FatalError(fileMessage);
+}
+
 void LevelLoader::load()
 {
     std::string bytes, problem;
     const FilePath file(path);
     if (!file.readWhole(maxFileBytes, bytes, problem)) {
-        std::cout << "LevelLoader: Could not load " << path << " levels file" << std::endl;
         // A missing file keeps the parser's own words for it.
-        throw FatalError(file.isAbsent() ? "Failed to open file"
-                                         : "LevelLoader: " + path + " " + problem + ".");
+        refuse(file.isAbsent() ? "Failed to open file" : "LevelLoader: " + path + " " + problem + ".",
+               problem);
     }
     std::string text = parserText(bytes);
     bytes = std::string();
+    build(std::move(text));
+}
+
+void LevelLoader::build(std::string text)
+{
     const XmlShape shape = XmlShape::measure(text.c_str(), shapeLimits);
-    if (!shape.excess.empty()) {
-        std::cout << "LevelLoader: Could not load " << path << " levels file" << std::endl;
-        throw FatalError("LevelLoader: " + path + " " + shape.excess + ".");
-    }
+    if (!shape.excess.empty())
+        refuse("LevelLoader: " + path + " " + shape.excess + ".", shape.excess);
     TiXmlDocument document(path.c_str());
     document.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     text = std::string();
-    if (document.Error()) {
-        std::cout << "LevelLoader: Could not load " << path << " levels file" << std::endl;
-        throw FatalError(document.ErrorDesc());
-    }
+    if (document.Error())
+        refuse(document.ErrorDesc(), std::string("cannot be read as XML (") + document.ErrorDesc() + ")");
 
     const TiXmlElement* root = document.FirstChildElement();
     if (root == nullptr) {
+        if (fromText)
+            refuse("", "holds no 'BrickVoyager' root element");
         std::cout << "LevelLoader: Could not find 'BrickVoyager' root element." << std::endl;
         return;
     }
     if (std::string(root->Value()) != "BrickVoyager") {
+        if (fromText)
+            refuse("", std::string("has the root element '") + root->Value() + "', not 'BrickVoyager'");
         std::cout << "LevelLoader: Root element is " << root->Value() << std::endl
                   << "             Should be 'BrickVoyager'" << std::endl;
         return;
@@ -203,5 +224,7 @@ void LevelLoader::load()
             }
         }
         planes.push_back(plane);
+        const char* note = planeElement->Attribute(LevelWriter::noteAttribute);
+        notes.push_back(note ? note : "");
     }
 }

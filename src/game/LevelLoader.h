@@ -15,6 +15,10 @@
 // parser's description or the problem; every other flaw (wrong root, extra
 // planes, screens or blocks, missing attributes, unknown block types) is
 // printed and loading carries on, possibly with zero planes.
+// A levels text held in memory (the player's planes, a shared plane) goes
+// through the same bounds and rules, but whatever makes it no levels text at
+// all, a wrong or missing root included, is thrown without a line, for its
+// caller to tell in its own.
 class LevelLoader {
 public:
     // The shipped world is a few kilobytes with a handful of blocks a screen.
@@ -28,9 +32,18 @@ public:
     // leaves room for every plane, screen and block with doors and starts.
     static constexpr XmlShape::Limits shapeLimits = {16, 32768, 32};
 
+    // A levels text and the name that stands for it in messages.
+    struct Text {
+        std::string name;
+        std::string bytes;
+    };
+
     // Reads getPath().
     LevelLoader();
     explicit LevelLoader(const std::string& path);
+    // The FatalError's message is what follows the name in a line: "is not
+    // XML (Error parsing Element.)", "holds more than 32768 elements", ...
+    explicit LevelLoader(const Text& text);
     LevelLoader(const LevelLoader&) = delete;
     LevelLoader& operator=(const LevelLoader&) = delete;
 
@@ -43,11 +56,18 @@ public:
     // destroyed with the loader.
     std::vector<std::unique_ptr<Level>> takeLevels();
 
-    std::string path;  // the file that was read
+    std::string path;  // the file that was read, or the text's name
     std::vector<Plane> planes;
+    // One per plane: the note its element carries (LevelWriter), or "".
+    std::vector<std::string> notes;
 
 private:
     void load();
+    // Throws, printing the "Could not load" line first for a file.
+    [[noreturn]] void refuse(const std::string& fileMessage, const std::string& problem) const;
+    void build(std::string text);
+
+    bool fromText = false;
 
     std::vector<std::unique_ptr<Level>> ownedLevels;
 };

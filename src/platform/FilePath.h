@@ -51,6 +51,11 @@ public:
     // or what went wrong in words that follow the path.
     std::string writeWhole(const std::string& bytes) const;
 
+    // Moves whatever stands at the path (a file, a folder, a link itself)
+    // to destination, which must be free: never over anything. Empty, or
+    // what went wrong in words that follow the path.
+    std::string moveTo(const FilePath& destination) const;
+
     // The text before the last separator ("/", on Windows "\\" too); the
     // whole text when there is none.
     FilePath getParent() const;

@@ -112,6 +112,7 @@ void Application::eventLoop()
     while (runPass()) {
     }
     journey.keep();
+    editor.flush();
 }
 
 bool Application::runPass()
@@ -135,6 +136,7 @@ bool Application::pass(bool waits)
     // looked for again.
     lookForPad();
     drainEvents();
+    editor.pass();
     if (quitRequested)
         return false;
     if (pause.isPaused()) {
@@ -143,7 +145,10 @@ bool Application::pass(bool waits)
     }
     const Clock& clock = loopClock();
     drawer->beginDrawing();
-    game.draw(drawer.get());
+    if (editor.isOpen())
+        editor.frame(*drawer);
+    else
+        game.draw(drawer.get());
     // The wait comes between the finished drawing and its presentation, so
     // that the drawing's own jitter does not show in the intervals.
     drawer->finishDrawing();
@@ -196,6 +201,8 @@ void Application::handleEvent(const SDL_Event& event)
         return;
     if (event.type == SDL_QUIT)
         quit();
+    else if (editor.isOpen())
+        editor.handleEvent(event, *videoMode, *drawer);
     else
         controls.translate(event, [this](const SDL_keysym& key, bool down) {
             down ? keyDown(key) : keyUp(key);
@@ -209,9 +216,12 @@ void Application::quit()
 
 void Application::keyDown(const SDL_keysym& key)
 {
-    if (key.sym == SDLK_ESCAPE)
+    if (key.sym == SDLK_ESCAPE) {
         quit();
-    else if (!musicLevel.keyDown(key.sym) && !journey.keyDown(key.sym))
+    } else if (key.sym == SDLK_e) {
+        releaseHeldKeys();
+        editor.open();
+    } else if (!musicLevel.keyDown(key.sym) && !journey.keyDown(key.sym))
         toGameDown(key);
 }
 

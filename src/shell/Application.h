@@ -5,6 +5,7 @@
 #include "audio/MusicLevel.h"
 #include "audio/PortAudioCallback.h"
 #include "AudioDevice.h"
+#include "editor/Editor.h"
 #include "game/GamePlay.h"
 #include "input/GameControls.h"
 #include "platform/Gamepads.h"
@@ -66,8 +67,8 @@ public:
     // once), and never waits.
     bool runDuePass();
     void quit();
-    // Escape asks to quit; the music and journey keys are the shell's; every
-    // other key goes to the game.
+    // Escape asks to quit; E opens the editor; the music and journey keys
+    // are the shell's; every other key goes to the game.
     void keyDown(const SDL_keysym& key);
     // Always goes to the game, Escape included.
     void keyUp(const SDL_keysym& key);
@@ -87,8 +88,8 @@ public:
     void drainEvents();
     // Routes one event: the full-screen switch (Alt+Enter, F11) and the
     // pause (P, Start, focus) see it first; what they pass on ends the loop
-    // (SDL_QUIT) or becomes key presses through controls, each of which goes
-    // to keyDown or keyUp.
+    // (SDL_QUIT), goes to the editor while it is open, or becomes key
+    // presses through controls, each of which goes to keyDown or keyUp.
     void handleEvent(const SDL_Event& event);
 
     // Waits, if need be, until frameMilliseconds have passed since
@@ -130,6 +131,8 @@ public:
     // arrows (stickUpHeld, ...) are kept there.
     GameControls controls;
     PauseControl pause{[this] { releaseHeldKeys(); }, controls.layout};
+    // While open, it takes the events and the frames; the game stands still.
+    Editor editor{game};
 
 private:
     // runPass's work; waits: for the frame's step before presenting it.

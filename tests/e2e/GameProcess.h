@@ -119,6 +119,17 @@ public:
         x("xdotool key " + keys);
     }
 
+    // Presses the left button at one point of the window, moves through the
+    // middle to the other and lets go there, as a hand drags.
+    void drag(int fromX, int fromY, int toX, int toY) const
+    {
+        const auto to = [this](int px, int py) {
+            return " mousemove --window " + window + " " + std::to_string(px) + " " + std::to_string(py);
+        };
+        x("xdotool" + to(fromX, fromY) + " mousedown 1" + to((fromX + toX) / 2, (fromY + toY) / 2) +
+          to(toX, toY) + " mouseup 1");
+    }
+
     // The window's picture (RGBA); empty when it could not be taken.
     ImageData screenshot(const std::string& path) const
     {

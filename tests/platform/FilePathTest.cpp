@@ -103,3 +103,28 @@ TEST(FilePathTest, WholeWritesReplaceInOneStepOrLeaveTheOldFileAlone)
     EXPECT_EQ(readFile(file.path), "second\n");
     EXPECT_EQ(snapshot(dir.path()).size(), 1u);
 }
+
+TEST(FilePathTest, MovesAFileOrAFolderToAFreeNameAndNeverOverAnything)
+{
+    const TempDir dir;
+    const FilePath root(dir.path());
+    const FilePath file(dir.write("planes.xml", "damaged"));
+    const FilePath kept = root.getChild("kept.xml");
+    EXPECT_EQ(file.moveTo(kept), "");
+    EXPECT_TRUE(file.isAbsent());
+    EXPECT_EQ(readFile(kept.path), "damaged");
+
+    // Whatever stands at the new name, a file or an empty folder, stays.
+    const FilePath folder = root.getChild("folder");
+    ASSERT_TRUE(folder.createAsDirectory());
+    const FilePath emptyFolder = root.getChild("empty");
+    ASSERT_TRUE(emptyFolder.createAsDirectory());
+    for (const FilePath& taken : {kept, emptyFolder}) {
+        const std::vector<std::string> before = snapshot(dir.path());
+        EXPECT_NE(folder.moveTo(taken), "") << taken.path;
+        EXPECT_EQ(snapshot(dir.path()), before);
+    }
+    EXPECT_EQ(folder.moveTo(root.getChild("moved")), "");
+    EXPECT_TRUE(root.getChild("moved").isDirectory());
+    EXPECT_NE(root.getChild("nothing").moveTo(root.getChild("other")), "");
+}

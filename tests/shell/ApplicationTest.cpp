@@ -138,6 +138,7 @@ protected:
     TempDir settings;
     ScopedEnv settingsHere{TestPlatform::settingsVariable(), settings.path()};
     ScopedEnv stateHere{TestPlatform::stateVariable(), settings.path()};
+    ScopedEnv dataHere{TestPlatform::dataVariable(), settings.path()};
     std::unique_ptr<Application> app;
     std::vector<KeyPress> presses;
 };
@@ -194,6 +195,43 @@ TEST_F(ApplicationTest, EscapeEndsTheLoopAfterTheKeysQueuedBehindIt)
     EXPECT_EQ(presses, (std::vector<KeyPress>{down(SDLK_RIGHT), up(SDLK_ESCAPE)}));
     EXPECT_TRUE(app->game.rightHeld);
     EXPECT_EQ(app->game.player.x, startX) << "no frame was drawn";
+}
+
+// E opens the editor, which then takes the keys and the frames: the game
+// stands still under it and the arrows move the editor's pointer. E goes
+// back to the game as it was; the mouse there changes nothing.
+TEST_F(ApplicationTest, EditorTakesTheKeysAndTheFramesUntilLeft)
+{
+    passes(2);
+    const Rgb inGame = colours(screen(), {{512.0f, 760.0f}})[0];
+    const short x = app->game.player.x;
+    push({keyEvent(SDLK_e, true), keyEvent(SDLK_e, false), keyEvent(SDLK_RIGHT, true)});
+    passes(4);
+    ASSERT_TRUE(app->editor.isOpen());
+    EXPECT_EQ(app->game.player.x, x);
+    EXPECT_FALSE(app->game.rightHeld);
+    const short pointerX = app->editor.model->pointerX;
+    push({keyEvent(SDLK_RIGHT, false), keyEvent(SDLK_RIGHT, true)});
+    passes(1);
+    EXPECT_EQ(app->editor.model->pointerX, pointerX + EditorModel::step);
+    // The status line darkens the bottom of the picture.
+    const Rgb inEditor = colours(screen(), {{512.0f, 760.0f}})[0];
+    EXPECT_LT(inEditor.r + inEditor.g + inEditor.b, (inGame.r + inGame.g + inGame.b) / 2) << inEditor << inGame;
+
+    push({keyEvent(SDLK_ESCAPE, true), keyEvent(SDLK_ESCAPE, false)});
+    passes(1);
+    EXPECT_FALSE(app->editor.isOpen());
+    EXPECT_FALSE(app->quitRequested);
+    SDL_Event motion = {};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 10;
+    SDL_Event click = {};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_LEFT;
+    push({motion, click});
+    passes(1);
+    EXPECT_EQ(app->editor.model->pointerX, pointerX + EditorModel::step);
+    EXPECT_EQ(presses, (std::vector<KeyPress>{up(SDLK_ESCAPE)}));
 }
 
 // The audio callback's output: cleared, then the music unless it is off, at

@@ -36,6 +36,8 @@ public:
     // KnownFolders reads them.
     static const char* settingsVariable();
     static const char* stateVariable();
+    // Where the player's data (the planes) is kept.
+    static const char* dataVariable();
     // The audio system PortAudio takes when the one asked for is missing.
     static const char* defaultAudioSystem();
 

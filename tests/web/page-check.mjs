@@ -1,7 +1,9 @@
-// Drives the built page in headless Chromium as a player would, over three
+// Drives the built page in headless Chromium as a player would, over four
 // visits: the first looks at the picture and the sound and walks, pauses and
 // resumes; the second plays the walkthrough's keys through the first door;
-// the third must continue the journey on the second plane. Each check prints
+// the third must continue the journey on the second plane; the fourth edits
+// that plane and shares it, and the link, opened in a fresh profile, must
+// play the edited plane there. Each check prints
 // one line; the last line counts them ("N passed, M failed") and the exit
 // status is non-zero on any failure. A check that cannot run fails.
 //   node tests/web/page-check.mjs URL OUT_DIR PREVIEW_DIR ROUTE_FILE
@@ -27,6 +29,7 @@ const tolerance = { mean: 0.5, shareWithin32: 0.999 };
 const home = '/home/web_user';
 const settingsFile = `${home}/.config/PlayScaffold/PlayScaffold.conf`;
 const stateFile = `${home}/.local/state/PlayScaffold/state`;
+const planesFile = `${home}/.local/share/PlayScaffold/planes.xml`;
 
 const results = [];
 function check(name, ok, detail) {
@@ -202,6 +205,19 @@ function storedFile(file) {
       get.onerror = () => { db.close(); resolve(null); };
     };
   });
+}
+
+// In the page: the colour of the next frame at (x, y) of the 1024 x 768
+// drawing, y counted from the top.
+async function pixelAt(x, y) {
+  const { pixels, width, height } = await window.bvProbe.nextFrame();
+  const i = ((height - 1 - y) * width + x) * 4;
+  return Array.from(pixels.slice(i, i + 3));
+}
+
+// The planes of a planes file without their notes, each as its text.
+function planesOf(text) {
+  return (text || '').match(/<Plane[\s\S]*?<\/Plane>/g)?.map(plane => plane.replace(/^<Plane[^>]*>/, '')) || [];
 }
 
 // The walkthrough's key events up to the last frame wanted, by frame, and
@@ -484,6 +500,73 @@ try {
   await fadedIn();
   const second = await matchPreview('plane1-screen0.png', 'journey-continued.png');
   check('loaded again, the journey continues on the second plane', second.ok, second.detail);
+
+  // The fourth visit: E opens the editor on the plane in play, N puts a
+  // block at the pointer (the middle of the screen, ground on this plane)
+  // and the tab is hidden at once, well before the planes file's wait for
+  // more changes is over: the page keeps the planes all the same. Shown
+  // again, L shows the link to the plane; E goes back to the game.
+  const groundMiddle = await read(`(${pixelAt})(512, 384)`);
+  await page.keyboard.press('KeyE');
+  await sleep(500);
+  await page.keyboard.press('KeyN');
+  await sleep(100);
+  const cover = await browser.newPage();
+  await cover.bringToFront();
+  const hiddenFrames = await read('window.bvProbe.frames');
+  const kept = await waitFor(`(${storedFile})(${JSON.stringify(planesFile)})`, 5000);
+  const stillHidden = (await read('window.bvProbe.frames')) === hiddenFrames;
+  await cover.close();
+  await page.bringToFront();
+  // An arrow resumes the paused game; in the editor it moves the new block
+  // 8 pixels left, which the link must carry too.
+  await page.keyboard.press('ArrowLeft');
+  await sleep(300);
+  check('an edit is kept in the browser\'s storage as soon as the tab is hidden', planesOf(kept).length === 1 && stillHidden,
+    kept === null ? `no ${planesFile} in IndexedDB` : `${planesOf(kept).length} plane(s), ${kept.length} bytes, ` +
+      `${stillHidden ? 'no frame drawn meanwhile' : 'frames drawn meanwhile'}`);
+  await page.keyboard.press('KeyL');
+  const link = await waitFor("document.getElementById('share-link').value", 5000);
+  await page.screenshot({ path: path.join(outDir, 'editor-shared.png') });
+  const linkNote = await read("document.getElementById('share-note').textContent");
+  check('in the editor, L shows a link to the plane beside the game', /#plane=[A-Za-z0-9_-]+$/.test(link || '') && link.length < 2000,
+    `${link ? link.length + ' characters' : 'no link'} ("${linkNote}"), ${path.join(outDir, 'editor-shared.png')}`);
+  await page.keyboard.press('KeyE');
+  await sleep(1000);
+  const shared = await read(`(${storedFile})(${JSON.stringify(planesFile)})`);
+
+  // The link in a fresh profile: the page offers the plane; taken, it joins
+  // that player's planes (after a copy of the plane in play there) and is
+  // played, its new block in the middle of the screen.
+  const guestContext = await browser.createBrowserContext();
+  const guest = await guestContext.newPage();
+  await guest.setViewport({ width: 1280, height: 1000 });
+  guest.on('pageerror', error => errors.push(error.message));
+  guest.on('console', message => { if (message.type() === 'error') errors.push(message.text()); });
+  await guest.evaluateOnNewDocument(probePage, {});
+  await guest.goto(link || url, { waitUntil: 'load' });
+  const offered = await guest.waitForSelector('#offer:not([hidden])', { timeout: 10000 }).then(() => true, () => false);
+  await guest.screenshot({ path: path.join(outDir, 'share-offered.png') });
+  if (offered) await guest.click('#offer-play');
+  let guestPlanes = null;
+  for (const end = Date.now() + 30000; Date.now() < end && planesOf(guestPlanes).length < 2; await sleep(200))
+    guestPlanes = await guest.evaluate(`(${storedFile})(${JSON.stringify(planesFile)})`);
+  const playedFrom = await guest.evaluate('window.bvProbe.frames');
+  await guest.waitForFunction(`window.bvProbe.frames >= ${playedFrom + framesPastFadeIn}`, { timeout: 60000 }).catch(() => {});
+  const sharedMiddle = await guest.evaluate(`(${pixelAt})(512, 384)`);
+  await guest.screenshot({ path: path.join(outDir, 'share-played.png') });
+  const address = await guest.evaluate('window.location.href');
+  fs.writeFileSync(path.join(outDir, 'planes-shared.xml'), shared || '');
+  fs.writeFileSync(path.join(outDir, 'planes-taken-in.xml'), guestPlanes || '');
+  const [gr, gg, gb] = sharedMiddle;
+  check('the link, opened in a fresh profile, offers the plane, adds it to the planes there and plays it',
+    offered && planesOf(shared).length === 1 && planesOf(guestPlanes).at(-1) === planesOf(shared)[0] &&
+      planesOf(shared)[0] !== planesOf(kept)[0] && !address.includes('#') &&
+      gr > 200 && gb > 200 && Math.abs(gg - gr) < 30 && String(sharedMiddle) !== String(groundMiddle),
+    `${offered ? 'offered' : 'no offer'}, ${planesOf(guestPlanes).length} plane(s) kept there, the last ` +
+      `${planesOf(guestPlanes).at(-1) === planesOf(shared)[0] ? 'the edited one' : 'not the edited one'}; the middle ` +
+      `rgb(${sharedMiddle}) where the shipped plane has rgb(${groundMiddle}); ${path.join(outDir, 'share-played.png')}`);
+  await guestContext.close();
 
   check('no error reaches the console', errors.length === 0, errors.slice(0, 3).join(' | '));
 } finally {

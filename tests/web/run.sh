@@ -31,8 +31,9 @@ SDL_VIDEODRIVER=x11 xvfb-run -a -s "-screen 0 1280x1024x24" \
   build/BrickVoyagerPreview --out "$out/preview" > "$out/preview.log" 2>&1 ||
   { cat "$out/preview.log"; exit 1; }
 
-# A port the kernel hands out, free the moment it is asked for.
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+# BV_WEB_PORT's port, else one the kernel hands out, free the moment it is asked for.
+port=${BV_WEB_PORT:-}
+[ -n "$port" ] || port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web > "$out/server.log" 2>&1 &
 server=$!
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null || true' EXIT

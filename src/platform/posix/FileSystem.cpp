@@ -157,6 +157,20 @@ std::string FilePath::writeWhole(const std::string& bytes) const
     return std::string();
 }
 
+std::string FilePath::moveTo(const FilePath& destination) const
+{
+    if (path.empty() || destination.path.empty())
+        return "is no path";
+    // rename() would replace a file standing there; link() would not, but
+    // moves no folder, and the name is picked free by the caller anyway.
+    if (!destination.isAbsent())
+        return "cannot be moved to " + destination.path + ", where something stands already";
+    if (rename(path.c_str(), destination.path.c_str()) != 0)
+        return systemError("cannot be moved to " + destination.path, errno);
+    StorageSync::afterWrite(destination);
+    return std::string();
+}
+
 bool FilePath::exists() const
 {
     struct stat info;

@@ -242,6 +242,17 @@ std::string FilePath::writeWhole(const std::string& bytes) const
     return std::string();
 }
 
+std::string FilePath::moveTo(const FilePath& destination) const
+{
+    if (path.empty() || destination.path.empty())
+        return "is no path";
+    // Without MOVEFILE_REPLACE_EXISTING nothing standing there is replaced.
+    if (!MoveFileExW(wide(path).c_str(), wide(destination.path).c_str(), MOVEFILE_WRITE_THROUGH))
+        return systemError("cannot be moved to " + destination.path, GetLastError());
+    StorageSync::afterWrite(destination);
+    return std::string();
+}
+
 bool FilePath::exists() const
 {
     BY_HANDLE_FILE_INFORMATION info;

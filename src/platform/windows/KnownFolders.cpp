@@ -1,5 +1,5 @@
-// Windows' own folders: the settings roam with the player's profile
-// (%APPDATA%), the journey and other data stay on this machine
+// Windows' own folders: the settings and what the player makes roam with
+// the player's profile (%APPDATA%), the journey stays on this machine
 // (%LOCALAPPDATA%). The variables win when they name an absolute path, as
 // the XDG ones do on Linux, so that a test or a portable setup can move them;
 // else the shell is asked for the known folder.
@@ -23,7 +23,7 @@ struct UserFolder {
 const UserFolder userFolders[] = {
     {"APPDATA", &FOLDERID_RoamingAppData},
     {"LOCALAPPDATA", &FOLDERID_LocalAppData},
-    {"LOCALAPPDATA", &FOLDERID_LocalAppData},
+    {"APPDATA", &FOLDERID_RoamingAppData},
 };
 
 // "C:\..." or "C:/...", or a share "\\server\...".
@@ -86,7 +86,7 @@ FilePath KnownFolders::program()
 std::vector<FilePath> KnownFolders::fonts()
 {
     std::vector<FilePath> folders;
-    const FilePath local = user(Kind::Data);
+    const FilePath local = user(Kind::State);
     if (!local.path.empty())
         folders.push_back(local.getChild("Microsoft").getChild("Windows").getChild("Fonts"));
     const FilePath system = knownFolder(FOLDERID_Fonts);

@@ -1,7 +1,7 @@
-// Windows' own folders: the settings roam (%APPDATA%), the journey stays on
-// the machine (%LOCALAPPDATA%), each named by its variable when that is an
-// absolute path and asked of the shell otherwise; the program's folder is
-// the exe's, its resources beside it.
+// Windows' own folders: the settings and the player's planes roam
+// (%APPDATA%), the journey stays on the machine (%LOCALAPPDATA%), each
+// named by its variable when that is an absolute path and asked of the
+// shell otherwise; the program's folder is the exe's, its resources beside it.
 #include "platform/KnownFolders.h"
 
 #include "shell/JourneyFile.h"
@@ -18,12 +18,13 @@ TEST(KnownFoldersTest, PlayersFoldersFollowAnAbsoluteVariableElseTheShellsKnownF
     ASSERT_TRUE(roaming.isDirectory()) << roaming.path;
     ASSERT_TRUE(local.isDirectory()) << local.path;
     EXPECT_NE(roaming.path, local.path);
-    EXPECT_EQ(KnownFolders::user(KnownFolders::Kind::Data).path, local.path);
+    EXPECT_EQ(KnownFolders::user(KnownFolders::Kind::Data).path, roaming.path);
     EXPECT_EQ(JourneyFile::defaultPath(), local.path + "\\PlayScaffold\\state");
 
     for (const char* moved : {"D:\\Games\\Roaming", "\\\\server\\share\\roaming", "C:/forward/slashes"}) {
         const ScopedEnv appData("APPDATA", moved);
         EXPECT_EQ(KnownFolders::user(KnownFolders::Kind::Settings).path, moved);
+        EXPECT_EQ(KnownFolders::user(KnownFolders::Kind::Data).path, moved);
     }
     // A relative or empty value would depend on where the game was started.
     for (const char* ignored : {"relative\\roaming", "C:relative", "", static_cast<const char*>(nullptr)}) {
@@ -43,6 +44,6 @@ TEST(KnownFoldersTest, ProgramsFolderHoldsTheExeAndItsResourcesAndTheSystemsFont
     EXPECT_TRUE(FilePath::getDataFilesDir().getChild("levels.xml").isFile());
     const std::vector<FilePath> fonts = KnownFolders::fonts();
     ASSERT_EQ(fonts.size(), 2u);
-    EXPECT_EQ(fonts[0].path, KnownFolders::user(KnownFolders::Kind::Data).path + "\\Microsoft\\Windows\\Fonts");
+    EXPECT_EQ(fonts[0].path, KnownFolders::user(KnownFolders::Kind::State).path + "\\Microsoft\\Windows\\Fonts");
     EXPECT_TRUE(fonts[1].isDirectory()) << fonts[1].path;
 }

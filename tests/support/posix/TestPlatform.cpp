@@ -47,6 +47,8 @@ const char* TestPlatform::settingsVariable() { return "XDG_CONFIG_HOME"; }
 
 const char* TestPlatform::stateVariable() { return "XDG_STATE_HOME"; }
 
+const char* TestPlatform::dataVariable() { return "XDG_DATA_HOME"; }
+
 const char* TestPlatform::defaultAudioSystem() { return "ALSA"; }
 
 std::shared_ptr<void> TestPlatform::failWritesTo(const std::string&)

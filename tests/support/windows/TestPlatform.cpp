@@ -56,6 +56,8 @@ const char* TestPlatform::settingsVariable() { return "APPDATA"; }
 
 const char* TestPlatform::stateVariable() { return "LOCALAPPDATA"; }
 
+const char* TestPlatform::dataVariable() { return "APPDATA"; }
+
 const char* TestPlatform::defaultAudioSystem() { return "MME"; }
 
 std::shared_ptr<void> TestPlatform::failWritesTo(const std::string& file)
