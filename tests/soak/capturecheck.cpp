@@ -228,7 +228,8 @@ public:
                 }
             return {};
         }
-        return {walked, (p + walked) % n, 0, zeros > 0};
+        // The capture ended first (the game stopped its sound as it ended).
+        return {walked, (p + walked) % n, 0, false};
     }
 
     // Where in the track the block at t comes from: first the stretches one
