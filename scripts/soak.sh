@@ -11,7 +11,8 @@
 # --web: the page that scripts/web.sh made in build-web/, served on
 # 127.0.0.1 and played in headless Chromium (tests/soak/page-soak.mjs), with
 # a stand-in gamepad.
-# The keys (tests/soak/keys.txt) come at random: single presses, held
+# The keys (tests/soak/keys.txt) come each once in the table's order, then
+# at random: single presses, held
 # arrows, bursts, the usual jump onwards, and mouse moves, clicks and drags
 # (which the editor takes); Escape only at the end, until the game ends.
 # Each run reports the crashes, the error lines (sanitizer reports, lines
@@ -88,9 +89,10 @@ check_files() {
 
 # Random input through xdotool for the rest of the run, into the window
 # whose inside is the rectangle left top width height.
-keys=() arrows=(Left Right Up Down)
+keys=() tour=() arrows=(Left Right Up Down)
 while read -r weight key _; do
   [[ $weight =~ ^[0-9]+$ ]] || continue
+  tour+=("$key")
   for _ in $(seq 1 "$weight"); do keys+=("$key"); done
 done < "$keys_file"
 presses=0 memory_line="" settled_kb=0 last_kb=0
@@ -202,6 +204,13 @@ soak_played_game() {
   set -- $inside
   local left=$(($1 + 8)) top=$(($2 + 8)) width=$(($3 - 16)) height=$(($4 - 16))
   xdotool mousemove $((left + width / 2)) $((top + height / 2))
+  # Every key once, in the table's order, before the memory settles: what
+  # each keeps for good (the editor, a route's search) is then made.
+  for key in "${tour[@]}"; do
+    xdotool key "$key"
+    presses=$((presses + 1))
+    sleep 0.4
+  done
   settle_from=$((began + settle_seconds)) next_sample=$((began + 60))
   play_at_random "$left" "$top" "$width" "$height" "$ends"
   if alive; then

@@ -1,7 +1,7 @@
 // The page's soak: plays the built page in headless Chromium for MINUTES
-// with random keys from KEYS_FILE (their browser names), held arrows,
-// bursts, mouse moves, clicks and drags on the canvas and a stand-in
-// gamepad's stick and buttons; Escape only at the end, until the page says
+// with every key of KEYS_FILE (their browser names) once, then at random
+// with held arrows, bursts, mouse moves, clicks and drags on the canvas and
+// a stand-in gamepad's stick and buttons; Escape only at the end, until the page says
 // the game has ended. Reports the page's errors, the frames it played, the
 // WebAssembly memory and the JavaScript heap (after a garbage collection)
 // after SETTLE seconds and at the end, and writes the game's files from the
@@ -20,12 +20,13 @@ const pick = list => list[Math.floor(Math.random() * list.length)];
 const failures = [];
 const fail = what => { failures.push(what); console.log(`soak: FAILED: ${what}`); };
 
-// The table's browser names, each as often as its weight says.
-const keys = [];
+// The table's browser names in its order, and each as often as its weight says.
+const tour = [], keys = [];
 for (const line of fs.readFileSync(keysFile, 'utf8').split('\n')) {
   const [weight, , browserName] = line.replace(/#.*/, '').trim().split(/\s+/);
-  if (/^\d+$/.test(weight) && browserName && browserName !== '-')
-    for (let i = 0; i < Number(weight); i++) keys.push(browserName);
+  if (!/^\d+$/.test(weight) || !browserName || browserName === '-') continue;
+  tour.push(browserName);
+  for (let i = 0; i < Number(weight); i++) keys.push(browserName);
 }
 const arrows = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown'];
 
@@ -124,6 +125,13 @@ try {
   const early = await memory();
   const perMinute = [];
   let presses = 0, settled = null, nextSample = began + 60000;
+  // Every key once, in the table's order, before the memory settles: what
+  // each keeps for good (the editor, a route's search) is then made.
+  for (const key of tour) {
+    await press(key);
+    presses++;
+    await sleep(400);
+  }
   const ends = began + minutes * 60000 - 15000;
   while (Date.now() < ends) {
     const { ended, problem } = await state();
