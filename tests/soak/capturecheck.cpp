@@ -140,7 +140,12 @@ public:
 
     // Whether the block at t is the music at position p at some steady gain:
     // a stretch played again later carries a later gain of the fade.
-    bool fitsAnyGain(long t, long p, long count) const
+    bool fitsAnyGain(long t, long p, long count) const { return misfit(t, p, count) >= 0.0; }
+
+    // How far the block at t is from the music at position p at the steady
+    // gain that suits it best (the sum of the squared differences); -1 when
+    // it is not that music at all.
+    double misfit(long t, long p, long count) const
     {
         double product = 0.0, power = 0.0;
         for (long i = 0; i < count; ++i) {
@@ -151,15 +156,17 @@ public:
         }
         const double gain = power > 0.0 ? product / power : 0.0;
         if (gain < 1e-3)
-            return false;
+            return -1.0;
+        double squares = 0.0;
         for (long i = 0; i < count; ++i) {
             const long m = (p + i) % track.frames();
             const double left = track.left[m] * 0.5 * gain, right = track.right[m] * 0.5 * gain;
-            if (std::fabs(capture[2 * (t + i)] - left) > 2e-4 + 1e-3 * std::fabs(left) ||
-                std::fabs(capture[2 * (t + i) + 1] - right) > 2e-4 + 1e-3 * std::fabs(right))
-                return false;
+            const double offLeft = capture[2 * (t + i)] - left, offRight = capture[2 * (t + i) + 1] - right;
+            if (std::fabs(offLeft) > 2e-4 + 1e-3 * std::fabs(left) || std::fabs(offRight) > 2e-4 + 1e-3 * std::fabs(right))
+                return -1.0;
+            squares += offLeft * offLeft + offRight * offRight;
         }
-        return true;
+        return squares;
     }
 
     // Whether the block at t goes with the music at p at all: its
@@ -219,13 +226,26 @@ public:
             zeros += silence;
             if (silence == blockFrames || correlates(t + walked, q, blockFrames))
                 continue;
-            for (long ahead = walked; ahead <= walked + 4 * blockFrames && t + ahead + blockFrames <= frames;
-                 ahead += blockFrames)
+            // The music soon plays steadily again, having stood still for
+            // some of the silence so far: of the places that fit, the one
+            // that fits best (soft music fits a frame either side too).
+            for (long ahead = walked; ahead <= walked + 8 * blockFrames && t + ahead + blockFrames <= frames;
+                 ahead += blockFrames) {
+                if (ahead > walked)
+                    zeros += silentFrames(t + ahead, blockFrames);
+                long best = 0;
+                double bestMisfit = -1.0;
                 for (long still = 1; still <= zeros; ++still) {
                     const long r = ((p + ahead - still) % n + n) % n;
-                    if (fitsAnyGain(t + ahead, r, 32) && fitsAnyGain(t + ahead, r, blockFrames))
-                        return {ahead, r, still, zeros - still > blockFrames};
+                    const double off = fitsAnyGain(t + ahead, r, 32) ? misfit(t + ahead, r, blockFrames) : -1.0;
+                    if (off >= 0.0 && (bestMisfit < 0.0 || off < bestMisfit)) {
+                        best = still;
+                        bestMisfit = off;
+                    }
                 }
+                if (best > 0)
+                    return {ahead, ((p + ahead - best) % n + n) % n, best, zeros - best > blockFrames};
+            }
             return {};
         }
         // The capture ended first (the game stopped its sound as it ended).
