@@ -314,10 +314,11 @@ try {
   // and the game's pace then, on the page's own clock: one frame every
   // 30 ms at whatever rate the browser's display runs (60 Hz here). A page
   // that a busy machine held up for longer than the game catches up on
-  // (three frames) loses frames by design: such ten seconds are measured
-  // again, five times at most.
+  // (three frames) loses frames by design: ten seconds off the pace are
+  // measured again, five times at most. No rule that depends on the
+  // display's rate (30 or 60 a second at 60 Hz) comes near it, held up or not.
   let pace = null;
-  for (let tries = 0; tries < 5 && !(pace && pace.steady); tries++) {
+  for (let tries = 0; tries < 5 && !(pace && pace.onPace); tries++) {
     const cpuBefore = browserCpuSeconds(browser.process().pid);
     const [framesBefore, timeBefore] = await read('[window.bvProbe.frames, performance.now(), window.bvProbe.longestGap = 0]');
     await sleep(10000);
@@ -327,11 +328,11 @@ try {
     console.log(`measured: ${frames} frames in ${seconds.toFixed(1)} s, ` +
       `${(1000 * cpu / Math.max(1, frames)).toFixed(1)} ms of the browser's CPU a frame, ` +
       `animation frames at most ${longestGap.toFixed(1)} ms apart`);
-    pace = { rate: frames / seconds, seconds, longestGap, steady: longestGap < 75 };
+    pace = { rate: frames / seconds, seconds, longestGap, onPace: Math.abs(frames / seconds - 1000 / 30) < 0.6 };
   }
-  check('the game plays a frame every 30 ms at the display\'s own rate', pace.steady && Math.abs(pace.rate - 1000 / 30) < 0.6,
-    `${pace.rate.toFixed(2)} frames a second over ${pace.seconds.toFixed(1)} s` +
-    (pace.steady ? '' : `, the browser held up for ${pace.longestGap.toFixed(0)} ms each time`));
+  check('the game plays a frame every 30 ms at the display\'s own rate', pace.onPace,
+    `${pace.rate.toFixed(2)} frames a second over ${pace.seconds.toFixed(1)} s, ` +
+    `animation frames at most ${pace.longestGap.toFixed(0)} ms apart`);
 
   const first = await matchPreview('plane0-screen0.png', 'first-screen.png');
   check('the first screen matches the desktop preview', first.ok, first.detail);
