@@ -83,15 +83,30 @@ shot() {
   import -window "$(game_window)" "PNG24:$artefacts/windows-$1.png" 2> /dev/null
 }
 
+# Runs the command given until it succeeds, twice a second for at most 15 s
+# (a busy machine may take that long); its status.
+within_15_s() {
+  local _
+  for _ in $(seq 30); do
+    "$@" && return 0
+    sleep 0.5
+  done
+  "$@"
+}
+
+window_size() {
+  xdotool getwindowgeometry "$(game_window)" | sed -n 's/^ *Geometry: \([0-9]*\)x\([0-9]*\)/\1 x \2/p'
+}
+
 # F11 there and back: the window takes the display's size and gives it back,
 # and the game says so.
 switch_full_screen() {
   local name=$1 log=$2 width height expect
   for expect in "on (1280 x 1024)" "off (800 x 600)"; do
     xdotool key F11
-    sleep 2
-    read -r width height < <(xdotool getwindowgeometry "$(game_window)" | sed -n 's/^ *Geometry: \([0-9]*\)x\([0-9]*\)/\1 \2/p')
-    grep -qF "Full screen: $expect" "$log" || fail "$name: F11 did not switch full screen $expect"
+    within_15_s grep -qF "Full screen: $expect" "$log" || fail "$name: F11 did not switch full screen $expect"
+    within_15_s eval '[ "$(window_size)" = "$(sed "s/.*(\(.*\))/\1/" <<< "$expect")" ]'
+    read -r width _ height < <(window_size)
     [ "$expect" != "on (1280 x 1024)" ] || { shot "$name-full-screen"; [ "$width x $height" = "1280 x 1024" ]; } ||
       fail "$name: in full screen the window is $width x $height"
     [ "$expect" != "off (800 x 600)" ] || [ "$width x $height" = "800 x 600" ] ||
@@ -100,21 +115,27 @@ switch_full_screen() {
   shot "$name-windowed-again"
 }
 
+# Two shots of the game 0.6 s apart, NAME-1 and NAME-2; whether they differ.
+picture_moves() {
+  shot "$1-1"; sleep 0.6; shot "$1-2"
+  [ "$(differing "$artefacts/windows-$1-1.png" "$artefacts/windows-$1-2.png")" != 0 ]
+}
+
 # The blocks breathe: a running game's picture changes within half a second,
-# a paused one's does not, until P resumes it.
+# a paused one's does not, until P resumes it. Each is waited for (a busy
+# machine may take a while to draw or to take the key), but a paused
+# picture, once still, must stay so for a second.
 pause_and_resume() {
   local name=$1
-  shot "$name-running-1"; sleep 0.6; shot "$name-running-2"
-  [ "$(differing "$artefacts/windows-$name-running-1.png" "$artefacts/windows-$name-running-2.png")" != 0 ] ||
-    fail "$name: the picture stood still before the pause"
+  within_15_s picture_moves "$name-running" || fail "$name: the picture stood still before the pause"
   xdotool key p
-  sleep 1; shot "$name-paused-1"; sleep 1; shot "$name-paused-2"
+  within_15_s eval '! picture_moves "$name-pausing"'
+  sleep 1
+  shot "$name-paused-1"; sleep 1; shot "$name-paused-2"
   [ "$(differing "$artefacts/windows-$name-paused-1.png" "$artefacts/windows-$name-paused-2.png")" = 0 ] ||
     fail "$name: the picture moved while paused"
   xdotool key p
-  sleep 0.5; shot "$name-resumed-1"; sleep 0.6; shot "$name-resumed-2"
-  [ "$(differing "$artefacts/windows-$name-resumed-1.png" "$artefacts/windows-$name-resumed-2.png")" != 0 ] ||
-    fail "$name: the picture stood still after P resumed"
+  within_15_s picture_moves "$name-resumed" || fail "$name: the picture stood still after P resumed"
 }
 
 # start_game NAME EXE [WORD...]: starts EXE with the words and sets game
@@ -172,10 +193,13 @@ play() {
   done
   [ -n "$shown" ] || fail "$name: the ground never showed ($artefacts/windows-$name-ground.png)"
   xdotool windowfocus --sync "$window" 2> /dev/null
-  xdotool keydown Right; sleep 2; xdotool keyup Right
-  shot "$name-walked"
+  # Held until the figure has walked (a busy machine plays fewer frames).
   local before after
-  before=$(figure_x "$artefacts/windows-$name-ground.png") after=$(figure_x "$artefacts/windows-$name-walked.png")
+  before=$(figure_x "$artefacts/windows-$name-ground.png")
+  xdotool keydown Right
+  walked() { shot "$name-walked" && after=$(figure_x "$artefacts/windows-$name-walked.png") && [ "$after" -gt $((before + 20)) ] 2> /dev/null; }
+  within_15_s walked
+  xdotool keyup Right
   [ "$after" -gt $((before + 20)) ] 2> /dev/null ||
     fail "$name: the figure did not walk right on a held right arrow (from x $before to $after)"
   if [ -n "$comforts" ]; then

@@ -122,11 +122,10 @@ bool Application::runPass()
 
 bool Application::runDuePass()
 {
-    const Clock& clock = loopClock();
-    const Uint32 due = (frameMilliseconds - hostJitterMilliseconds) * clock.unitsPerMillisecond;
-    if (lastSwapTicks != 0 && clock.ticks() - lastFrameTicks < due)
-        return true;
-    return pass(false);
+    for (int due = hostSchedule.framesDue(SteadyClock::microseconds()); due > 0; --due)
+        if (!pass(false))
+            return false;
+    return true;
 }
 
 bool Application::pass(bool waits)

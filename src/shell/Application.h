@@ -9,6 +9,7 @@
 #include "game/GamePlay.h"
 #include "input/GameControls.h"
 #include "platform/Gamepads.h"
+#include "shell/FrameSchedule.h"
 #include "shell/FullScreenSwitch.h"
 #include "shell/Journey.h"
 #include "shell/PauseControl.h"
@@ -33,10 +34,6 @@ class Application : public PortAudioCallback {
 public:
     // Every frame starts at least this long after the previous one.
     static const Uint32 frameMilliseconds = 30;
-    // How much earlier than that a host that calls the loop at its own
-    // frames (a browser's animation frames) may be let through, for the
-    // jitter of its timing; less would skip one of its frames now and then.
-    static const Uint32 hostJitterMilliseconds = 4;
 
     // The time source the pacing reads and waits on.
     struct Clock {
@@ -62,9 +59,9 @@ public:
     // sleeps.
     bool runPass();
     // The same for a host that calls the loop at its own frames and may not
-    // be held up (a browser): plays a pass only once frameMilliseconds less
-    // hostJitterMilliseconds have passed since the last frame (the first at
-    // once), and never waits.
+    // be held up (a browser): plays as many passes as hostSchedule says are
+    // due (one for every frameMilliseconds, the first at once), and never
+    // waits.
     bool runDuePass();
     void quit();
     // Escape asks to quit; E opens the editor; the music and journey keys
@@ -112,6 +109,8 @@ public:
     Uint32 lastFrameTicks = 0;
     // How long the last swap took, on the pacing clock; 0 before the first.
     Uint32 lastSwapTicks = 0;
+    // runDuePass's frames, in SteadyClock's microseconds.
+    FrameSchedule hostSchedule{frameMilliseconds * 1000};
     bool noSound = false;
     // Read by the audio thread; written only before the device starts.
     bool noMusic = false;

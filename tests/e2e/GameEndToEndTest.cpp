@@ -77,7 +77,7 @@ TEST(GameEndToEndTest, InterruptAndTerminateEndTheGameWhileItStarts)
             ASSERT_TRUE(game.start());
             sleepMs(afterMs);
             game.signal(signal);
-            const int status = game.wait(5000);
+            const int status = game.wait();
             if (status == 1 && contains(game.output(), "Could not open a window"))
                 continue;
             EXPECT_TRUE(status == 0 || status == -2 - signal) << status << "\n" << game.output();

@@ -60,15 +60,20 @@ TEST(JourneyEndToEndTest, SecondStartContinuesOnThePlaneReachedBeforeWithTheSett
     EXPECT_GT(share, 0.1) << "no ground under the second plane's veil in " << home.path() << "/second.png";
     EXPECT_EQ(std::make_pair(picture.width, picture.height), std::make_pair(480, 360));
 
-    // Paused, the loop sleeps rather than drawing: under 3 % of a core.
+    // Paused, the loop sleeps rather than drawing: under 3 % of a core over
+    // three seconds, within ten tries (a busy machine may take a while to
+    // hand the game the key, and a loop that never sleeps never gets there).
     const auto cpuTicks = [&game] {
         return std::stol(runCommand("awk '{print $14 + $15}' /proc/" + std::to_string(game.pid) + "/stat").output);
     };
     game.press("p");
-    sleepMs(1000);
-    const long before = cpuTicks();
-    sleepMs(3000);
-    EXPECT_LT(double(cpuTicks() - before) / (3.0 * double(sysconf(_SC_CLK_TCK))), 0.03) << "share of a core";
+    double pausedShare = 1.0;
+    for (int tries = 0; tries < 10 && pausedShare >= 0.03; ++tries) {
+        const long before = cpuTicks();
+        sleepMs(3000);
+        pausedShare = double(cpuTicks() - before) / (3.0 * double(sysconf(_SC_CLK_TCK)));
+    }
+    EXPECT_LT(pausedShare, 0.03) << "share of a core";
 
     // An interrupt (Ctrl+C), which SDL turns into a quit event while its
     // video runs, ends the loop as Escape does: the journey is kept.

@@ -9,21 +9,32 @@
 
 namespace {
 
-// Counts its runs, each after a fifth of a second's work.
+// Counts its runs, each once it is let go and a fifth of a second's work
+// after that: held until then, none can be counted early, however the
+// threads are scheduled.
 struct CountingThread : Thread {
-    ~CountingThread() override { waitForThread(); }
+    ~CountingThread() override
+    {
+        letGo = true;
+        waitForThread();
+    }
     bool run() override
     {
+        while (!letGo)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         return ++runs > 0;
     }
     static inline std::atomic<int> runs{0};
+    static inline std::atomic<bool> letGo{false};
 };
 
 } // namespace
 
 TEST(ThreadTest, SecondStartStartsNothingAndDestructionWaitsUntilRunReturns)
 {
+    CountingThread::runs = 0;
+    CountingThread::letGo = false;
     {
         CountingThread thread;
         for (int i = 0; i < 3; ++i)

@@ -6,9 +6,14 @@
 // and reports a repeat (it came from earlier), a gap (from later), silence or
 // noise. Silence that the device inserted when it ran dry (after which the
 // music goes on exactly where it stopped) is counted apart, as an underrun:
-// the music was not at fault. Exits 0 when the music has no flaw, 1 when it
-// found one, 2 when a file cannot be read.
-//   BrickVoyagerCaptureCheck MUSIC.ogg CAPTURE.raw
+// the music was not at fault. With --level-changes the player may have
+// changed the music's level: a stretch that glides or falls silent while the
+// music goes on at its place, until it plays at a steady level again, is
+// counted as a change of level (and as quiet when it fell silent), not a
+// flaw; silence in which it stood still is an underrun, as above. Exits 0
+// when the music has no flaw, 1 when it found one, 2 when a
+// file cannot be read.
+//   BrickVoyagerCaptureCheck [--level-changes] MUSIC.ogg CAPTURE.raw
 #include "OggVorbisReader.h"
 
 #include <algorithm>
@@ -135,7 +140,12 @@ public:
 
     // Whether the block at t is the music at position p at some steady gain:
     // a stretch played again later carries a later gain of the fade.
-    bool fitsAnyGain(long t, long p, long count) const
+    bool fitsAnyGain(long t, long p, long count) const { return misfit(t, p, count) >= 0.0; }
+
+    // How far the block at t is from the music at position p at the steady
+    // gain that suits it best (the sum of the squared differences); -1 when
+    // it is not that music at all.
+    double misfit(long t, long p, long count) const
     {
         double product = 0.0, power = 0.0;
         for (long i = 0; i < count; ++i) {
@@ -146,15 +156,100 @@ public:
         }
         const double gain = power > 0.0 ? product / power : 0.0;
         if (gain < 1e-3)
-            return false;
+            return -1.0;
+        double squares = 0.0;
         for (long i = 0; i < count; ++i) {
             const long m = (p + i) % track.frames();
             const double left = track.left[m] * 0.5 * gain, right = track.right[m] * 0.5 * gain;
-            if (std::fabs(capture[2 * (t + i)] - left) > 2e-4 + 1e-3 * std::fabs(left) ||
-                std::fabs(capture[2 * (t + i) + 1] - right) > 2e-4 + 1e-3 * std::fabs(right))
-                return false;
+            const double offLeft = capture[2 * (t + i)] - left, offRight = capture[2 * (t + i) + 1] - right;
+            if (std::fabs(offLeft) > 2e-4 + 1e-3 * std::fabs(left) || std::fabs(offRight) > 2e-4 + 1e-3 * std::fabs(right))
+                return -1.0;
+            squares += offLeft * offLeft + offRight * offRight;
         }
-        return true;
+        return squares;
+    }
+
+    // Whether the block at t goes with the music at p at all: its
+    // correlation with it where it is not silent, whatever the gain did
+    // within the block.
+    bool correlates(long t, long p, long count) const
+    {
+        double product = 0.0, captured = 0.0, music = 0.0;
+        for (long i = 0; i < count; ++i) {
+            const long m = (p + i) % track.frames();
+            if (capture[2 * (t + i)] == 0.0f && capture[2 * (t + i) + 1] == 0.0f)
+                continue;
+            for (int side = 0; side < 2; ++side) {
+                const double x = capture[2 * (t + i) + side], y = side ? track.right[m] : track.left[m];
+                product += x * y;
+                captured += x * x;
+                music += y * y;
+            }
+        }
+        return captured > 0.0 && music > 0.0 && product / std::sqrt(captured * music) > 0.5;
+    }
+
+    // Frames in the block at t that are silent on both sides.
+    long silentFrames(long t, long count) const
+    {
+        long zeros = 0;
+        for (long i = t; i < t + count; ++i)
+            zeros += capture[2 * i] == 0.0f && capture[2 * i + 1] == 0.0f;
+        return zeros;
+    }
+
+    // A change of the music's level (a glide, or silence while the music
+    // goes on: muted), or the device running dry at a level other than the
+    // fade's: how many frames it takes until the music plays at a steady
+    // level again, where in the track it is then, how many frames it stood
+    // still (the device ran dry), and whether it went on through silence.
+    struct Change {
+        long frames = 0;
+        long position = 0;
+        long stoodStill = 0;
+        bool quiet = false;
+    };
+
+    // The change that starts with the block at t, the music at p: every
+    // block on the way silent or going with the music at its place, the
+    // music afterwards where it would be, or up to the silence's length
+    // earlier when it stood still in it. No frames when there is none.
+    Change levelChange(long t, long p) const
+    {
+        const long n = track.frames();
+        long zeros = 0, walked = 0;
+        for (; t + walked + blockFrames <= frames; walked += blockFrames) {
+            const long q = (p + walked) % n;
+            if (walked > 0 && fitsAnyGain(t + walked, q, blockFrames))
+                return {walked, q, 0, zeros > 0};
+            const long silence = silentFrames(t + walked, blockFrames);
+            zeros += silence;
+            if (silence == blockFrames || correlates(t + walked, q, blockFrames))
+                continue;
+            // The music soon plays steadily again, having stood still for
+            // some of the silence so far: of the places that fit, the one
+            // that fits best (soft music fits a frame either side too).
+            for (long ahead = walked; ahead <= walked + 8 * blockFrames && t + ahead + blockFrames <= frames;
+                 ahead += blockFrames) {
+                if (ahead > walked)
+                    zeros += silentFrames(t + ahead, blockFrames);
+                long best = 0;
+                double bestMisfit = -1.0;
+                for (long still = 1; still <= zeros; ++still) {
+                    const long r = ((p + ahead - still) % n + n) % n;
+                    const double off = fitsAnyGain(t + ahead, r, 32) ? misfit(t + ahead, r, blockFrames) : -1.0;
+                    if (off >= 0.0 && (bestMisfit < 0.0 || off < bestMisfit)) {
+                        best = still;
+                        bestMisfit = off;
+                    }
+                }
+                if (best > 0)
+                    return {ahead, ((p + ahead - best) % n + n) % n, best, zeros - best > blockFrames};
+            }
+            return {};
+        }
+        // The capture ended first (the game stopped its sound as it ended).
+        return {walked, (p + walked) % n, 0, false};
     }
 
     // Where in the track the block at t comes from: first the stretches one
@@ -190,18 +285,21 @@ double seconds(long frames)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::printf("usage: BrickVoyagerCaptureCheck MUSIC.ogg CAPTURE.raw\n");
+    const bool levelChanges = argc == 4 && std::string(argv[1]) == "--level-changes";
+    if (argc != 3 + levelChanges) {
+        std::printf("usage: BrickVoyagerCaptureCheck [--level-changes] MUSIC.ogg CAPTURE.raw\n");
         return 2;
     }
+    const char* const musicPath = argv[1 + levelChanges];
+    const char* const capturePath = argv[2 + levelChanges];
     DecodedMusic track;
-    if (!readFirstStream(argv[1], track)) {
-        std::printf("CaptureCheck: cannot decode %s\n", argv[1]);
+    if (!readFirstStream(musicPath, track)) {
+        std::printf("CaptureCheck: cannot decode %s\n", musicPath);
         return 2;
     }
     std::vector<float> capture;
-    if (!readCapture(argv[2], capture)) {
-        std::printf("CaptureCheck: cannot read %s\n", argv[2]);
+    if (!readCapture(capturePath, capture)) {
+        std::printf("CaptureCheck: cannot read %s\n", capturePath);
         return 2;
     }
     const Checker checker(track, capture);
@@ -213,6 +311,7 @@ int main(int argc, char** argv)
     }
 
     long repeats = 0, gaps = 0, silences = 0, unmatched = 0, underruns = 0, reported = 0;
+    long levels = 0, quietLevels = 0;
     long p = 0;    // the music's position
     long g = 0;    // frames the music has mixed so far: the fade's clock
     long t = start;
@@ -253,6 +352,19 @@ int main(int argc, char** argv)
             p = (p + played) % track.frames();
             g += played;
             continue;
+        } else if (const Checker::Change change = levelChanges ? checker.levelChange(t, p) : Checker::Change();
+                   change.frames > 0) {
+            closeFlaw(t);
+            if (change.stoodStill > 0 && reported++ < 50)
+                std::printf("CaptureCheck: underrun: the music stood still for %ld frames of silence in a change "
+                            "of level at %.3f s\n", change.stoodStill, seconds(t));
+            underruns += change.stoodStill > 0;
+            levels += change.stoodStill == 0 || change.quiet;
+            quietLevels += change.quiet;
+            t += change.frames;
+            g += change.frames;
+            p = change.position;
+            continue;
         } else if (checker.silent(t, blockFrames)) {
             // Silence from the device, not the music: its clock stands still.
             openFlaw(silence, silences);
@@ -288,5 +400,8 @@ int main(int argc, char** argv)
     std::printf("CaptureCheck: %ld repeats, %ld gaps, %ld silences, %ld stretches of other sound "
                 "in the music; %ld device underruns\n",
                 repeats, gaps, silences, unmatched, underruns);
+    if (levelChanges)
+        std::printf("CaptureCheck: %ld changes of the music's level, %ld of them through silence\n", levels,
+                    quietLevels);
     return repeats + gaps + silences + unmatched == 0 ? 0 : 1;
 }
