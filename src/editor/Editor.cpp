@@ -317,6 +317,7 @@ void Editor::followProof()
         provenPlane = model->plane;
         provenHash = ProofNote::hashOf(planeText(model->plane));
         proofStarted = true;
+        ghostAsked = false;
         ghost.reset();
         picture.ghost.shown = false;
     }
@@ -335,6 +336,10 @@ void Editor::followProof()
             proofs[provenHash] = frames;
             keepPlanes();
         }
+    }
+    if (ghostAsked && found.state != ProofRunner::State::Searching) {
+        ghostAsked = false;
+        startGhost();
     }
     const auto before = proofs.find(provenHash);
     switch (found.state) {
@@ -360,8 +365,13 @@ void Editor::followProof()
 void Editor::startGhost()
 {
     const ProofRunner::Status found = proof.status();
+    if (found.state == ProofRunner::State::Searching) {
+        ghostAsked = true;
+        model->status = "THE GHOST SETS OFF WHEN THE ROUTE IS FOUND";
+        return;
+    }
     if (found.state != ProofRunner::State::Found) {
-        model->status = "NO ROUTE TO SHOW YET";
+        model->status = "NO ROUTE TO SHOW";
         return;
     }
     ghost = PlaneProof::gameAtStart(model->planes[model->plane]);

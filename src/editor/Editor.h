@@ -97,4 +97,7 @@ private:
     std::unique_ptr<GamePlay> ghost;
     std::vector<RouteSearch::Action> ghostRoute;
     std::size_t ghostStep = 0;
+    // R pressed while the proof was still running: the ghost sets off when
+    // the route is found.
+    bool ghostAsked = false;
 };
