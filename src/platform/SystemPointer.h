@@ -22,6 +22,8 @@ public:
 
 private:
     bool following = false;
-    SDL_Cursor* blank = nullptr;
-    SDL_Cursor* own = nullptr;
+    // The clear image and SDL's own, where the pointer is shown to follow
+    // (the browser's SDL needs neither).
+    [[maybe_unused]] SDL_Cursor* blank = nullptr;
+    [[maybe_unused]] SDL_Cursor* own = nullptr;
 };
