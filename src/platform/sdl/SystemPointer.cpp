@@ -1,9 +1,9 @@
 // SDL 1.2 gives a hidden pointer over a grabbed window relative motion, and
 // a full-screen window is always grabbed: the positions then add up the
-// mouse's raw counts from wherever the pointer was hidden, without the
-// desktop's acceleration, and moves made by anything but the device (a
-// tablet, the X test tools) never arrive. A pointer that is shown keeps the
-// desktop's positions, so one whose image is all transparent is shown.
+// mouse's counts from wherever the pointer was hidden (under X the raw
+// counts, without the desktop's acceleration), and moves that are not a
+// device's counts (the X test tools') never arrive. A pointer that is shown
+// keeps the desktop's positions, so one whose image is all clear is shown.
 #include "platform/SystemPointer.h"
 
 namespace {
