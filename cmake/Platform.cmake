@@ -21,6 +21,8 @@
 #   HostAudioMessages quieting the host audio libraries (none/: nothing to quiet)
 #   StorageSync       handing written files on to lasting storage (none/: the disk is it)
 #   Thread, CriticalSection   threads and the lock (sdl/: SDL's threads and semaphores)
+#   SystemPointer     the mouse pointer: hidden in play, desktop positions in the
+#                     editor (sdl/: a clear image shown; web/: hidden once)
 #   PadSystem         how SDL finds gamepads and numbers their controls (none/:
 #                     every pad raw; sdl12compat/: SDL 2's database; windows/:
 #                     a table of names; web/: the browser's standard layout)

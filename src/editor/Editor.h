@@ -36,6 +36,8 @@ public:
     // E in the game: the player's planes, on the screen the figure is on.
     void open();
     bool isOpen() const { return mode != Mode::Closed; }
+    // Editing, where the mouse points and drags; not while a plane is played.
+    bool takesMouse() const { return mode == Mode::Editing; }
     // Every event while open; the mouse is taken through the display's fit.
     void handleEvent(const SDL_Event& event, const VideoMode& video, const Drawer& drawer);
     // One frame while open: the editor's picture, or the plane in play.

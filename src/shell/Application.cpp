@@ -63,7 +63,7 @@ Application::Application(const std::vector<std::string>& args)
         if (!noSound)
             audioDevice.start();
 
-        SDL_ShowCursor(SDL_DISABLE);
+        systemPointer = std::make_unique<SystemPointer>();
     } catch (...) {
         // The destructor does not run for a half-built object.
         closeVideo();
@@ -82,6 +82,7 @@ Application::~Application()
 void Application::closeVideo()
 {
     pads.close();
+    systemPointer.reset();
     videoMode = nullptr;
     drawer.reset();
     SDL_Quit();
@@ -136,6 +137,7 @@ bool Application::pass(bool waits)
     lookForPad();
     drainEvents();
     editor.pass();
+    systemPointer->followHand(editor.takesMouse());
     if (quitRequested)
         return false;
     if (pause.isPaused()) {

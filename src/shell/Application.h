@@ -9,6 +9,7 @@
 #include "game/GamePlay.h"
 #include "input/GameControls.h"
 #include "platform/Gamepads.h"
+#include "platform/SystemPointer.h"
 #include "shell/FrameSchedule.h"
 #include "shell/FullScreenSwitch.h"
 #include "shell/Journey.h"
@@ -132,6 +133,9 @@ public:
     PauseControl pause{[this] { releaseHeldKeys(); }, controls.layout};
     // While open, it takes the events and the frames; the game stands still.
     Editor editor{game};
+    // Hidden in play; following the hand while the editor takes the mouse.
+    // Made once the window is open, gone before SDL quits.
+    std::unique_ptr<SystemPointer> systemPointer;
 
 private:
     // runPass's work; waits: for the frame's step before presenting it.

@@ -12,10 +12,9 @@ using namespace e2e;
 
 namespace {
 
-// The private server's screen, 1280 x 1024: the game's window fills it, the
-// logical area 1280 x 960 pixels and 32 down. A window rather than full
-// screen: there SDL takes the mouse as relative motion, which the X test
-// tools' moves do not make.
+// The private server's screen, 1280 x 1024: the game's window (or full
+// screen, the settings' default) fills it, the logical area 1280 x 960
+// pixels and 32 down.
 constexpr double pixelsPerUnit = 1280.0 / 1024.0;
 constexpr int barHeight = 32;
 
@@ -56,8 +55,9 @@ double figureColumn(const ImageData& picture, int top, int bottom)
 
 }  // namespace
 
-// Edits made with the mouse and the keys are in the planes file after the
-// game has ended, open again as they were left, and Enter plays them.
+// Edits made in full screen with the mouse and the keys are in the planes
+// file after the game has ended, open again as they were left in a window,
+// and Enter plays them.
 TEST(EditorEndToEndTest, EditsAreKeptAndPlayedAtOnce)
 {
     TempDir home;
@@ -65,7 +65,7 @@ TEST(EditorEndToEndTest, EditsAreKeptAndPlayedAtOnce)
     std::vector<EditorModel::Screens> shipped = EditorModel::screensOf(readFile(BV_SOURCE_DIR "/resources/levels.xml"));
     const Block taken = shipped[0][0].blocks[1];
     {
-        GameProcess game(home.path(), {"-win"});
+        GameProcess game(home.path(), {});
         ASSERT_TRUE(game.startWithWindow());
         sleepMs(1000);
         game.press("e");
@@ -87,6 +87,13 @@ TEST(EditorEndToEndTest, EditsAreKeptAndPlayedAtOnce)
     EXPECT_NEAR(first.blocks[1].y, taken.y - 40, 1);
     // The new block takes the dragged one's type, and T the next.
     EXPECT_EQ(first.blocks.back().type, (taken.type + 1) % BlockTypes::count);
+    // Made centred where each press leaves the pointer, 20 pixels into the
+    // top bar: the area's left, on its top edge (T keeps the corner).
+    Block centred;
+    centred.type = taken.type;
+    centred.setSizeFromType();
+    EXPECT_NEAR(first.blocks.back().x, 16 - centred.width / 2, 1);
+    EXPECT_NEAR(first.blocks.back().y, -centred.height / 2, 1);
     EXPECT_TRUE(first.door.has_value());
     const std::string left = EditorModel(kept, 0, 0).text();
 
