@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "editor/PlaneList.h"
 #include "game/LevelLoader.h"
@@ -61,7 +62,7 @@ EditorModel::EditorModel(std::vector<Screens> planes_, int plane_, int screen_)
         planes.push_back(newPlane());
     plane = std::max(0, std::min(plane_, static_cast<int>(planes.size()) - 1));
     screenIndex = std::max(0, std::min(screen_, Plane::screenCount - 1));
-    history.push_back(State{text(), plane, screenIndex, selected});
+    history.push_back(State{planeTexts(), plane, screenIndex, selected});
     status = where();
 }
 
@@ -81,8 +82,9 @@ std::string EditorModel::where() const
 void EditorModel::commit(const std::string& said)
 {
     status = said;
-    std::string saved = text();
-    if (saved == history[now].text)
+    std::vector<PlaneText> saved = planeTexts();
+    const auto sameText = [](const PlaneText& a, const PlaneText& b) { return *a == *b; };
+    if (std::equal(saved.begin(), saved.end(), history[now].texts.begin(), history[now].texts.end(), sameText))
         return;
     history.resize(now + 1);
     history.push_back(State{std::move(saved), plane, screenIndex, selected});
@@ -92,7 +94,9 @@ void EditorModel::commit(const std::string& said)
 
 void EditorModel::restore(const State& planesFrom, const State& placeFrom)
 {
-    planes = screensOf(planesFrom.text);
+    planes.clear();
+    for (const PlaneText& planeText : planesFrom.texts)
+        planes.push_back(screensOf(*planeText).at(0));
     plane = std::min(placeFrom.plane, static_cast<int>(planes.size()) - 1);
     screenIndex = placeFrom.screenIndex;
     selected = placeFrom.selected < static_cast<int>(screen().blocks.size()) ? placeFrom.selected : -1;
@@ -469,6 +473,38 @@ std::string EditorModel::text() const
     // The writer only reads through the planes' references.
     std::vector<Screens>& screens = const_cast<std::vector<Screens>&>(planes);
     return LevelWriter::write(planesOf(screens));
+}
+
+// An edit changes a plane or two, an inserted or removed plane moves the
+// others by one: a text equal to one of the current state's is that one,
+// so that a long session keeps about one plane's text per edit.
+std::vector<EditorModel::PlaneText> EditorModel::planeTexts() const
+{
+    const std::vector<PlaneText>* before = history.empty() ? nullptr : &history[now].texts;
+    std::vector<PlaneText> texts;
+    for (std::size_t p = 0; p < planes.size(); ++p) {
+        Plane one;
+        for (int s = 0; s < Plane::screenCount; ++s)
+            one.levels[s] = const_cast<Level*>(&planes[p][s]);
+        std::string written = LevelWriter::write({one});
+        PlaneText shared;
+        for (std::size_t q : {p, p - 1, p + 1})
+            if (!shared && before && q < before->size() && *(*before)[q] == written)
+                shared = (*before)[q];
+        texts.push_back(shared ? shared : std::make_shared<const std::string>(std::move(written)));
+    }
+    return texts;
+}
+
+std::size_t EditorModel::historyBytes() const
+{
+    std::unordered_set<const std::string*> counted;
+    std::size_t bytes = 0;
+    for (const State& state : history)
+        for (const PlaneText& planeText : state.texts)
+            if (counted.insert(planeText.get()).second)
+                bytes += planeText->size();
+    return bytes;
 }
 
 std::vector<Plane> EditorModel::planesOf(std::vector<Screens>& screens)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,8 @@
 class PlaneList;
 
 // The player's planes as they are being edited, what is selected and the
-// whole history of them, each state kept as the planes' saved text: plain
+// whole history of them, each state kept as its planes' saved texts, a plane
+// no edit touched shared with the state before: plain
 // data, no SDL and no drawing. Every edit keeps
 // what the loader and the game can hold; one that cannot be made (a 65th
 // block, a door off the screen) changes nothing and says why in status.
@@ -69,6 +71,8 @@ public:
 
     // The planes as the planes file holds them.
     std::string text() const;
+    // The bytes of saved text the whole history holds, each shared text once.
+    std::size_t historyBytes() const;
     // Planes read back from such a text; throws FatalError as the loader does.
     static std::vector<Screens> screensOf(const std::string& text);
     static std::vector<Screens> screensOf(const PlaneList& list);
@@ -93,14 +97,18 @@ public:
     unsigned int revision = 0;
 
 private:
+    using PlaneText = std::shared_ptr<const std::string>;
     struct State {
-        std::string text;
+        // One plane's text each, as a planes file of that plane alone.
+        std::vector<PlaneText> texts;
         int plane;
         int screenIndex;
         int selected;
     };
 
     void commit(const std::string& said);
+    // The planes' texts now, sharing those equal to the current state's.
+    std::vector<PlaneText> planeTexts() const;
     void restore(const State& planesFrom, const State& placeFrom);
     void showPlane(int index);
     void clampBlock(Block& block);

@@ -77,8 +77,7 @@ RouteSearch::RouteSearch(GamePlay& game, const Options& options, std::function<b
     Node start = nodeOf(game);
     std::fill(std::begin(start.scalePhase), std::end(start.scalePhase), asAtStart);
     frontier.push_back(start);
-    links.push_back(0);
-    frameStart.push_back(0);
+    links.push_back({0});
     best = Place{start.screen, start.player.x, start.player.y};
     if (options.maxFrames <= 0)
         end(Status::GaveUp);
@@ -161,7 +160,7 @@ void RouteSearch::expand(std::size_t index, int action)
     if (goal(game)) {
         path.push_back(static_cast<unsigned char>(action));
         for (std::size_t d = depth, n = index; d > 0; --d) {
-            const std::uint32_t link = links[frameStart[d] + n];
+            const std::uint32_t link = links[d][n];
             path.push_back(static_cast<unsigned char>(link & 7u));
             n = link >> 3;
         }
@@ -204,8 +203,7 @@ void RouteSearch::endFrame()
     }
     if (options.progress != nullptr && depth % 200 == 0)
         *options.progress << "RouteSearch: frame " << depth << ", " << next.size() << " states" << std::endl;
-    frameStart.push_back(links.size());
-    links.insert(links.end(), nextLinks.begin(), nextLinks.end());
+    links.emplace_back(nextLinks.begin(), nextLinks.end());
     frontier.swap(next);
     next.clear();
     nextLinks.clear();
@@ -226,9 +224,8 @@ void RouteSearch::end(Status status)
     // What the search kept is of no more use; the route and the place stay.
     std::vector<Node>().swap(frontier);
     std::vector<Node>().swap(next);
-    std::vector<std::uint32_t>().swap(links);
+    std::vector<std::vector<std::uint32_t>>().swap(links);
     std::vector<std::uint32_t>().swap(nextLinks);
-    std::vector<std::size_t>().swap(frameStart);
     seen = KeySet();
 }
 

@@ -142,11 +142,12 @@ private:
 
     std::vector<Node> frontier;
     std::vector<Node> next;
-    // Per state kept, its parent's index in the frame before times 8 plus
-    // its action; each frame's states one run, from frameStart[frame].
-    std::vector<std::uint32_t> links;
+    // Per frame, per state kept, its parent's index in the frame before
+    // times 8 plus its action. A run of its own per frame, of just its size:
+    // one table for all would double, and while it does, hold half as much
+    // again as the search keeps.
+    std::vector<std::vector<std::uint32_t>> links;
     std::vector<std::uint32_t> nextLinks;
-    std::vector<std::size_t> frameStart;
     // The keys of every state reached.
     KeySet seen;
     std::size_t cursor = 0;  // the frontier state played on next

@@ -96,6 +96,33 @@ TEST(EditorModelTest, HistoryHasNoLimitAndShowsWhereTheEditWas)
     EXPECT_FALSE(model.redo());
 }
 
+// With many planes, each edit (inserted and copied planes, which move the
+// planes after them, too) keeps about one plane's text in the history, not
+// all of them: a long session with many planes would otherwise run out of
+// memory.
+TEST(EditorModelTest, AnEditKeepsAboutOnePlaneInTheHistory)
+{
+    std::vector<EditorModel::Screens> shipped =
+        EditorModel::screensOf(readFile(BV_SOURCE_DIR "/resources/levels.xml"));
+    std::vector<EditorModel::Screens> planes;
+    while (planes.size() < 40)
+        planes.push_back(shipped[planes.size() % shipped.size()]);
+    EditorModel model(planes, 20, 0);
+    model.selectNext(1);
+    const std::size_t start = model.historyBytes();
+    const std::size_t perPlane = model.text().size() / planes.size();
+    for (int i = 0; i < 60; ++i) {
+        if (i % 6 == 0)
+            model.copyPlane();
+        else if (i % 6 == 3)
+            model.insertPlane();
+        else
+            model.moveSelected(1, 0);
+    }
+    EXPECT_GT(model.historyBytes(), start);
+    EXPECT_LT(model.historyBytes() - start, 60 * 2 * perPlane);
+}
+
 // What the loader and the game cannot hold is refused or kept in bounds,
 // and the status line says so.
 TEST(EditorModelTest, LimitsAreKeptAndSaid)
