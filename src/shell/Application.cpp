@@ -29,12 +29,19 @@ Application::Application(const std::vector<std::string>& args)
     ConfigLoader config;
 
     OpenGLDrawer::prepareVideo();
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
+    const Uint32 parts = SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
+    if (SDL_Init(parts) != 0) {
+        // sdl12-compat counts the parts of a failed start as started though
+        // SDL 2 stopped them again, and a later start in this process would
+        // then skip them (no timer, no events): they are stopped by name,
+        // which SDL_Quit, asking SDL 2 what runs, would not do.
+        const std::string why = SDL_GetError();
+        SDL_QuitSubSystem(parts);
         // Without a display (over SSH, say) the help is still worth giving:
         // settling the words prints it and ends with status 0.
         if (StartupSettings::asksForHelp(args))
             StartupSettings::settle(args, config);
-        throw FatalError(std::string("Could not initialise SDL: ") + SDL_GetError());
+        throw FatalError("Could not initialise SDL: " + why);
     }
     try {
         SDL_WM_SetCaption("Brick Voyager", nullptr);

@@ -435,3 +435,32 @@ TEST(ApplicationStartTest, HelpNeedsNoDisplayButEveryOtherStartDoes)
     EXPECT_EXIT(startAndExit({"--windowed"}), testing::ExitedWithCode(1), "Could not initialise SDL: ");
     EXPECT_EXIT(startAndExit({"-help"}), testing::ExitedWithCode(1), "Could not initialise SDL: ");
 }
+
+// The tests' own starts are retried in the same process when the virtual
+// display refuses one: the start after a failed one must run whole, its
+// timer and joysticks (the pads' events) with it.
+void failThenStartAndExit()
+{
+    {
+        const ScopedEnv noDriver("SDL_VIDEODRIVER", "no-such-driver");
+        try {
+            Application failed({"--windowed", "--nosound"});
+        } catch (const FatalError&) {
+        }
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            Application app({"--windowed", "-w", "640", "-h", "480", "--nosound"});
+            const Uint32 parts = SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
+            std::exit(SDL_WasInit(parts) == parts ? 0 : 3);
+        } catch (const FatalError&) {
+        }
+    }
+    std::exit(4);
+}
+
+TEST(ApplicationStartTest, StartAfterAFailedOneRunsWhole)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(failThenStartAndExit(), testing::ExitedWithCode(0), "");
+}
