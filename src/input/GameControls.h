@@ -6,6 +6,8 @@
 #include <SDL.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 // Keyboard, stick, hat and buttons turned into the game's key presses, so
 // that the shell routes events and never translates them. A key keeps its
@@ -13,7 +15,9 @@
 // set. On a pad with a known layout the bottom face button jumps (the up
 // arrow) and a D-pad of four buttons holds the arrows as a hat does; its
 // other buttons, and every button of a raw pad, are the keys Z, X and C.
-// Events that mean no key (mouse, other axes, window) make no press.
+// The stick, the hat and the D-pad share the arrows: one lets an arrow go
+// only where no other holds it. Events that mean no key (mouse, other
+// axes, window) make no press.
 class GameControls {
 public:
     // A key record and whether it went down (true) or up.
@@ -42,10 +46,17 @@ public:
     PadLayout layout;
 
 private:
+    using Presses = std::vector<std::pair<SDLKey, bool>>;
+
     void buttonMoved(Uint8 button, bool down, const Press& press);
     void stickMoved(Uint8 axis, Sint16 value, const Press& press);
     void stickAxisMoved(Sint16 value, SDLKey negativeKey, bool& negativeHeld, SDLKey positiveKey,
                         bool& positiveHeld, const Press& press);
+    // The arrows the stick holds, as SDL_HAT_* bits.
+    Uint8 stickHeld() const;
+    // Hands on one control's presses, but not the release of an arrow
+    // that one of the others (heldElsewhere, SDL_HAT_* bits) still holds.
+    static void share(const Presses& presses, Uint8 heldElsewhere, const Press& press);
 
     HatDirections hat;
     HatDirections dpad;
