@@ -51,6 +51,13 @@ void GameControls::forget()
     hat.reset();
     dpad.reset();
     dpadHeld = SDL_HAT_CENTERED;
+    buttonsHeld = 0;
+}
+
+bool GameControls::padHolds() const
+{
+    return stickHeld() != SDL_HAT_CENTERED || hat.position() != SDL_HAT_CENTERED || dpadHeld != SDL_HAT_CENTERED ||
+           buttonsHeld != 0;
 }
 
 Uint8 GameControls::stickHeld() const
@@ -68,6 +75,8 @@ void GameControls::share(const Presses& presses, Uint8 heldElsewhere, const Pres
 
 void GameControls::buttonMoved(Uint8 button, bool down, const Press& press)
 {
+    if (button < 32)
+        buttonsHeld = down ? (buttonsHeld | 1u << button) : (buttonsHeld & ~(1u << button));
     if (button == layout.a) {
         press(key(SDLK_UP), down);
         return;

@@ -30,9 +30,12 @@ public:
 
     // Hands press every key press the event makes, in order.
     void translate(const SDL_Event& event, const Press& press);
-    // Forgets which arrows the stick, the hat and the D-pad hold, as after
-    // every arrow was released elsewhere.
+    // Forgets which arrows the stick, the hat and the D-pad hold, and which
+    // buttons are down, as after every arrow was released elsewhere.
     void forget();
+    // Whether a control of the pad is held: the stick off centre, the hat
+    // or the D-pad pressed, or any button down.
+    bool padHolds() const;
 
     // A key record with only sym set.
     static SDL_keysym key(SDLKey sym);
@@ -62,4 +65,6 @@ private:
     HatDirections dpad;
     // The D-pad buttons held, as a hat's SDL_HAT_* bits.
     Uint8 dpadHeld = SDL_HAT_CENTERED;
+    // Buttons 0 to 31 down, one bit each.
+    Uint32 buttonsHeld = 0;
 };

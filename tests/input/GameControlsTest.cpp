@@ -82,6 +82,20 @@ TEST(GameControlsTest, StickHatAndDpadLetGoOnlyOfArrowsNoOtherHolds)
         GameControls controls;
         controls.layout = PadLayout::described(0, 9, 12, 13, 14, 15);
         EXPECT_EQ(translated(controls, events), expected);
+        EXPECT_FALSE(controls.padHolds());
+    }
+}
+
+// The pad is not looked for again while it holds anything.
+TEST(GameControlsTest, PadHoldsWhileAnyOfItsControlsIsHeld)
+{
+    for (const SDL_Event& held : {axis(1, 20000), hat(SDL_HAT_DOWN), button(13, true), button(5, true)}) {
+        GameControls controls;
+        controls.layout = PadLayout::described(0, 9, 12, 13, 14, 15);
+        translated(controls, {held});
+        EXPECT_TRUE(controls.padHolds()) << int(held.type);
+        controls.forget();
+        EXPECT_FALSE(controls.padHolds()) << int(held.type);
     }
 }
 
