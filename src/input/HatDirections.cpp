@@ -13,6 +13,14 @@ const Direction directions[] = {
 
 } // namespace
 
+Uint8 HatDirections::bit(SDLKey arrow)
+{
+    for (const Direction& d : directions)
+        if (d.key == arrow)
+            return d.bit;
+    return 0;
+}
+
 std::vector<std::pair<SDLKey, bool>> HatDirections::moved(Uint8 position)
 {
     std::vector<std::pair<SDLKey, bool>> presses;

@@ -15,6 +15,10 @@ public:
     std::vector<std::pair<SDLKey, bool>> moved(Uint8 position);
     // Forgets what was held, as after every arrow was released elsewhere.
     void reset() { held = SDL_HAT_CENTERED; }
+    // The arrows held, as SDL_HAT_* bits.
+    Uint8 position() const { return held; }
+    // An arrow's SDL_HAT_* bit; 0 for any other key.
+    static Uint8 bit(SDLKey arrow);
 
 private:
     Uint8 held = SDL_HAT_CENTERED;

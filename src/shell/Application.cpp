@@ -97,6 +97,11 @@ void Application::closeVideo()
 
 void Application::lookForPad()
 {
+    // A held control sends no events, yet the pad is plainly there; and a
+    // pad opened anew while a control is held may never tell its release
+    // (sdl12-compat's described pads do not), which would leave an arrow held.
+    if (controls.padHolds())
+        pads.heard();
     if (!pads.frame())
         return;
     controls.layout = pads.layout;
