@@ -26,6 +26,8 @@
 #   PadSystem         how SDL finds gamepads and numbers their controls (none/:
 #                     every pad raw; sdl12compat/: SDL 2's database; windows/:
 #                     a table of names; web/: the browser's standard layout)
+#   FreedMemory       giving the heap's free memory back after a proof (none/:
+#                     nothing; glibc/: malloc_trim; windows/: _heapmin)
 # and the system libraries those sources need, in BV_PLATFORM_LIBRARIES.
 # Where a system also needs other parts of the rooms above, its branch names
 # them too: BV_DRAWING_FOLDERS, BV_AUDIO_DEVICE, BV_INPUT_FOLDERS (see the
@@ -56,8 +58,9 @@ elseif(NOT BV_PLATFORM_FOLDERS AND WIN32)
   set(BV_DRAWING_FOLDERS libpng nofonts)
 elseif(NOT BV_PLATFORM_FOLDERS)
   # Linux: POSIX files and clocks, an X11 display, ALSA (and JACK) under
-  # PortAudio, gamepads described by SDL 2 under sdl12-compat.
-  set(BV_PLATFORM_FOLDERS none sdl posix x11 alsa sdl12compat)
+  # PortAudio, gamepads described by SDL 2 under sdl12-compat, GNU libc's
+  # allocator.
+  set(BV_PLATFORM_FOLDERS none sdl posix x11 alsa sdl12compat glibc)
   set(BV_PLATFORM_LIBRARIES BV::X11 BV::ALSA ${CMAKE_DL_LIBS})
 endif()
 

@@ -30,6 +30,9 @@ if(TARGET BrickVoyager)
     -lidbfs.js
     -sFORCE_FILESYSTEM=1
     "SHELL:-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency']"
+    # The heap held now, which the soak reads beside the memory's size
+    # (src/platform/web/HeapInUse.cpp; nothing else refers to it).
+    "SHELL:-sEXPORTED_FUNCTIONS=['_main','_bvHeapInUse']"
     -sEXIT_RUNTIME=0)
   if(BV_WEB_ASYNCIFY)
     target_link_options(BrickVoyager PRIVATE -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536)

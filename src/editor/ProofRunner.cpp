@@ -1,5 +1,6 @@
 #include "editor/ProofRunner.h"
 
+#include "platform/FreedMemory.h"
 #include "platform/SteadyClock.h"
 
 namespace {
@@ -32,6 +33,8 @@ ProofRunner::ProofRunner(Mode mode) : chosenMode(mode) {}
 ProofRunner::~ProofRunner()
 {
     stopSearch();
+    proof.reset();
+    FreedMemory::giveBack();
 }
 
 void ProofRunner::stopSearch()
@@ -68,6 +71,9 @@ bool ProofRunner::run()
         status = proof->advance(framesPerStep);
         publish(status);
     }
+    // The search let its tables go as it ended.
+    if (status != RouteSearch::Status::Searching)
+        FreedMemory::giveBack();
     return false;
 }
 
@@ -81,6 +87,8 @@ void ProofRunner::update(std::uint64_t slice)
         status = proof->advance(framesPerStep);
     while (status == RouteSearch::Status::Searching && SteadyClock::microseconds() - started < slice);
     publish(status);
+    if (status != RouteSearch::Status::Searching)
+        FreedMemory::giveBack();
 }
 
 void ProofRunner::publish(RouteSearch::Status searchStatus)

@@ -21,7 +21,7 @@ public:
     // What an editor's proof is allowed: routes up to 2000 frames (over a
     // minute of play, twice the longest shipped plane's), 3000 states a
     // frame (fewer lose the last shipped plane's route). A proof that runs
-    // to these limits holds about 110 MB at its peak, let go when it ends.
+    // to these limits holds about 65 MB at its peak, let go when it ends.
     static RouteSearch::Options defaultOptions();
 
     explicit PlaneProof(const Screens& screens, const RouteSearch::Options& options = defaultOptions());
