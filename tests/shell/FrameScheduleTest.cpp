@@ -76,8 +76,9 @@ TEST(FrameScheduleTest, PlaysOneFrameEveryThirtyMillisecondsOnAnyDisplay)
             for (const HostFrame& frame : played) {
                 if (frame.frames == 0)
                     continue;
-                if (lastMs >= 0.0)
+                if (lastMs >= 0.0) {
                     ASSERT_NEAR(frame.atMs - lastMs, stepMs, slackMs) << "at " << frame.atMs << " ms";
+                }
                 lastMs = frame.atMs;
             }
         }
